@@ -36,6 +36,8 @@ struct LedgerEntry {
     int references = 0;    // references the applet holds now
     int releases = 0;      // Release() calls received
     bool siteOwned = false;  // stages, factory, frame, settings: the applet must never release
+    int overReleases = 0;      // releases beyond the references held, or of a site object
+    int usesAfterRelease = 0;  // calls made on it while the applet held no reference any more
 };
 
 class Ledger {
@@ -44,6 +46,8 @@ public:
     std::vector<LedgerEntry> Live() const;
     // Objects released more often than they were handed out, or site objects released.
     std::vector<LedgerEntry> OverReleased() const;
+    // Objects called after the applet gave back its last reference (a use after release).
+    std::vector<LedgerEntry> UsedAfterRelease() const;
     // True when nothing is live and nothing was over-released.
     bool Clean() const;
     // A readable report of Live() and OverReleased(), for assertion messages.
@@ -54,6 +58,7 @@ public:
     int Register(const std::string& kind, const std::string& label, bool siteOwned);
     void AddReference(int id);
     void Release(int id);
+    void NoteUse(int id);
 
 private:
     std::map<int, LedgerEntry> entries_;
@@ -99,6 +104,8 @@ public:
     // Frame counts and sizes of pictures LoadImage makes, by upper-case name; pictures not
     // listed get sizes of the real assets when known, else 32 x 32 with 1 frame.
     void SetPicture(const std::string& upperName, int width, int height, int frames);
+    // The result the next SetTitle calls give (0 unless set).
+    void SetTitleResult(int32_t result);
 
     // ---- Settings ------------------------------------------------------------------------
     std::map<std::string, std::string>& Settings();
@@ -168,6 +175,12 @@ public:
     // The title given with SetTitle, the game-active flag, the last Configure value.
     std::string Title() const;
     int32_t GameActive() const;
+    int32_t LastConfigure() const;
+    host::SettingsStore* Store();
+    // The size of any canvas the host made (stage backgrounds, frames, offscreen canvases).
+    host::Size SizeOf(host::Canvas* canvas) const;
+    // The ledger id of a host object, 0 for null or an object this host did not make.
+    int IdOf(const host::Object* object) const;
 
     // Text metrics of the test host's fonts: every character is (size / 2) pixels wide,
     // bold adds 1 per character; the height is size + size / 4.
