@@ -116,7 +116,8 @@ private:
     void SizeTag(char which) {
         if (which != '+' && which != '-' && !(which >= '0' && which <= '5')) return;
         Describe();
-        int32_t step = step_;
+        // A host may report any step; bring it into the table before stepping from it.
+        int32_t step = step_ < 0 ? 0 : (step_ > kSizeSteps - 1 ? kSizeSteps - 1 : step_);
         if (which == '+') {
             step = step - 1 > 0 ? step - 1 : 0;
         } else if (which == '-') {
@@ -124,8 +125,6 @@ private:
         } else {
             step = which - '0';
         }
-        if (step < 0) step = 0;  // a host may report any step; keep inside the table
-        if (step > kSizeSteps - 1) step = kSizeSteps - 1;
         Recreate(kSizeByStep[step], style_);
     }
 
@@ -169,7 +168,7 @@ int HexDigitValue(char c) {
 
 int DrawMarkup(host::Canvas* canvas, const char* text, int x, int y) {
     Token tokens[kMaxMarkupTokens];
-    const int count = Tokenize(text, tokens);
+    const int count = Tokenize(text != nullptr ? text : "", tokens);
     Renderer renderer(canvas, x, y);
     for (int i = 0; i < count; ++i) {
         if (tokens[i].isTag) {
