@@ -343,6 +343,7 @@ public:
 class TestFrameList final : public Obj<host::FrameList> {
 public:
     std::vector<TestCanvas*> frames;
+    std::string picture;
     int32_t width = 0;
     int32_t height = 0;
     int32_t looping = 1;
@@ -386,6 +387,7 @@ public:
     bool animating = false;
     bool isButton = false;
     int32_t buttonId = 0;
+    int32_t mode = 0;
     void* context = nullptr;
     host::Callback callback = nullptr;
     std::string label;
@@ -508,6 +510,7 @@ public:
         h->Record(this, "CreateSprite", {h->Obj(animation), Num(mode)});
         auto* sprite = h->Make<TestSprite>("Sprite", "", false);
         sprite->animation = dynamic_cast<TestAnimation*>(animation);
+        sprite->mode = mode;
         return h->Hand(sprite);
     }
 
@@ -722,6 +725,7 @@ TestSprite* TestHost::Impl::SpriteAt(TestStage* stage, int32_t x, int32_t y,
 TestFrameList* TestHost::Impl::MakeFrames(const std::string& label, int width, int height,
                                           int frames) {
     auto* list = Make<TestFrameList>("FrameList", label, false);
+    list->picture = label;
     list->width = width;
     list->height = height;
     for (int i = 0; i < frames; ++i) {
@@ -1008,6 +1012,13 @@ TestHost::SpriteInfo TestHost::Info(host::Sprite* sprite) const {
     info.buttonId = s->buttonId;
     info.label = s->label;
     info.id = s->id;
+    info.mode = s->mode;
+    if (s->animation != nullptr && s->animation->frames != nullptr) {
+        const TestFrameList* frames = s->animation->frames;
+        info.picture = frames->picture;
+        info.frameCount = static_cast<int32_t>(frames->frames.size());
+        info.looping = frames->looping != 0;
+    }
     return info;
 }
 

@@ -163,6 +163,11 @@ public:
         int32_t buttonId = 0;
         std::string label;   // picture name for loaded images, "" otherwise
         int id = 0;          // ledger id
+        std::string picture;     // the upper-case name of the picture its frames come from
+                                 // (also for CreateSprite sprites), "" when unknown
+        int32_t frameCount = 0;  // frames in its animation's frame list
+        bool looping = true;     // false once SetLooping(0) was called on that frame list
+        int32_t mode = 0;        // the CreateSprite mode (0 for loaded images and buttons)
     };
     SpriteInfo Info(host::Sprite* sprite) const;
     // Texts drawn on a canvas since it was made or last cleared with ClearDrawnTexts.
