@@ -1,5 +1,5 @@
 // The top-five panel as the title screen draws it from the store.
-#include <climits>
+#include <ostream>
 #include <string>
 
 #include "ScreensFixture.h"
@@ -73,6 +73,10 @@ struct ScoreCase {
     const char* stored;
     const char* shown;
 };
+
+void PrintTo(const ScoreCase& c, std::ostream* os) {
+    *os << '"' << c.stored << "\" -> \"" << c.shown << '"';
+}
 
 class ScoreFormat : public ScreensTest, public ::testing::WithParamInterface<ScoreCase> {};
 
