@@ -2,8 +2,9 @@
 //
 // Beyond the texts the game itself writes, any bytes must draw safely: a "<" with no ">"
 // makes a tag of the rest of the text, a size tag with another character after the S does
-// nothing, a colour tag with fewer than six characters reads the missing ones as 0, and
-// tokens past kMaxMarkupTokens are dropped.
+// nothing, a colour tag with fewer than six characters is read as a number whose leading
+// zeros were left out ("<C000cc>" is 0000cc, a clear blue), and tokens past kMaxMarkupTokens
+// are dropped.
 #include "text/Markup.h"
 
 #include <cstring>
@@ -105,9 +106,13 @@ private:
         penY_ += lineStep;
     }
 
+    // RRGGBB from the characters after the C; only the tag's own characters are read, and
+    // a shorter colour counts from the right, so the missing digits are the leading ones.
     void Colour(const char* digits, int32_t available) {
+        const int32_t given = available < 6 ? available : 6;
+        const int32_t missing = 6 - given;
         int value[6];
-        for (int i = 0; i < 6; ++i) value[i] = i < available ? HexDigitValue(digits[i]) : 0;
+        for (int i = 0; i < 6; ++i) value[i] = i < missing ? 0 : HexDigitValue(digits[i - missing]);
         canvas_->SetTextColor(static_cast<uint8_t>(16 * value[0] + value[1]),
                               static_cast<uint8_t>(16 * value[2] + value[3]),
                               static_cast<uint8_t>(16 * value[4] + value[5]));

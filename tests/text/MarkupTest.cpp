@@ -174,9 +174,10 @@ TEST_F(Markup, SizeTagsFollowTheTableAndStopAtItsEnds) {
 }
 
 TEST_F(Markup, ColourTagsReadSixHexDigitsAndLastBeyondTheCall) {
-    Draw("<C000cc><c333333></cFf8000><c12><cZZ1234>");
+    // Short colours leave out leading zeros: "000cc" is 0000cc, "12" is 000012.
+    Draw("<C000cc><c333333></cFf8000><c12><cZZ1234><c1234567>");
     EXPECT_EQ(ColoursSet(), (std::vector<std::string>{"0,0,204", "51,51,51", "255,128,0",
-                                                      "18,0,0", "0,18,52"}));
+                                                      "0,0,18", "0,18,52", "18,52,86"}));
     // Font and colour stay on the canvas for a later call; a plain text uses them.
     Draw("<S2><C00ff00>");
     Draw("later", 0, 0);
