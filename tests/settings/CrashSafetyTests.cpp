@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <random>
 
 using namespace settings_test;
@@ -55,13 +56,25 @@ TEST(SettingsCrashSafety, AWriterKilledAtAnyMomentLeavesOneWholeTable) {
     long lastGeneration = 0;
     int trials = 0;
     for (; trials < 250 && std::chrono::steady_clock::now() < deadline; ++trials) {
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
         pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
+            ::dup2(ready[1], STDOUT_FILENO);
+            ::close(ready[0]);
+            ::close(ready[1]);
             ::execl(SETTINGS_CRASH_WRITER, SETTINGS_CRASH_WRITER, path.c_str(), nullptr);
             ::_exit(127);
         }
-        ::usleep(static_cast<useconds_t>(random() % 25000));
+        ::close(ready[1]);
+        // Most kills come while the table is being rewritten; a few during start-up.
+        if (random() % 10 != 0) {
+            char byte = 0;
+            ASSERT_EQ(::read(ready[0], &byte, 1), 1) << "the writer did not start";
+        }
+        ::usleep(static_cast<useconds_t>(random() % 8000));
+        ::close(ready[0]);
         ::kill(child, SIGKILL);
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -78,6 +91,7 @@ TEST(SettingsCrashSafety, AWriterKilledAtAnyMomentLeavesOneWholeTable) {
         ASSERT_GE(generation, lastGeneration) << "trial " << trials << ": an older table came back";
         lastGeneration = generation;
     }
+    std::printf("%d kills, %ld tables written\n", trials, lastGeneration);
     EXPECT_GE(trials, 200);
     EXPECT_GT(lastGeneration, 20) << "too few tables were written to test anything";
     for (const std::string& name : dir.Names()) {

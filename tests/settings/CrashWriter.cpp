@@ -14,6 +14,10 @@ int main(int argc, char** argv) {
     shell::SettingsFile file(argv[1], [](const std::string& line) {
         std::fprintf(stderr, "%s\n", line.c_str());
     });
+    // Tell the test the writing loop is about to start, so its kills land among the writes
+    // rather than in process start-up.
+    std::fputs("ready\n", stdout);
+    std::fflush(stdout);
     long generation = 0;
     if (auto stored = file.Get("Score1Score")) generation = std::stol(*stored) / 10;
     for (;;) {
