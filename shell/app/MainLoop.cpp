@@ -1,0 +1,118 @@
+// The main loop.
+#include "shell/app/MainLoop.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "shell/core/Latin1.h"
+
+namespace shell {
+
+namespace {
+constexpr int kLongestWaitMs = 10000;
+}
+
+void MainLoop::Quit() {
+    bool end = session_.RequestQuit();
+    // Closing the window again while asked counts as a yes.
+    if (dialogs_.TakeCloseRequest()) end = true;
+    if (end) quit_ = true;
+}
+
+void MainLoop::Handle(const SDL_Event& e) {
+    if (filter_ && filter_(e)) return;
+    switch (e.type) {
+        case SDL_QUIT: Quit(); break;
+        case SDL_WINDOWEVENT:
+            switch (e.window.event) {
+                case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                case SDL_WINDOWEVENT_RESTORED: window_.PresentAll(session_.Frame()); break;
+                case SDL_WINDOWEVENT_LEAVE: session_.PointerLeft(); break;
+                default: break;
+            }
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            if (e.button.button == SDL_BUTTON_LEFT) {
+                SDL_CaptureMouse(SDL_TRUE);  // moves and the release reach us outside the window
+                session_.PointerDown(window_.ToStage(e.button.x), window_.ToStage(e.button.y));
+            }
+            break;
+        case SDL_MOUSEBUTTONUP:
+            if (e.button.button == SDL_BUTTON_LEFT) {
+                SDL_CaptureMouse(SDL_FALSE);
+                session_.PointerUp(window_.ToStage(e.button.x), window_.ToStage(e.button.y));
+            }
+            break;
+        case SDL_MOUSEMOTION: {
+            const int x = window_.ToStage(e.motion.x), y = window_.ToStage(e.motion.y);
+            // A release the window never saw (taken by a dialog): end the press here.
+            if (host_.Input().Pressed() && (e.motion.state & SDL_BUTTON_LMASK) == 0) {
+                session_.PointerUp(x, y);
+            } else {
+                session_.PointerMove(x, y);
+            }
+            break;
+        }
+        case SDL_KEYDOWN:
+            switch (e.key.keysym.sym) {
+                case SDLK_F1: session_.HelpKey(); break;
+                case SDLK_ESCAPE: session_.EscapeKey(); break;
+                case SDLK_RETURN:
+                case SDLK_KP_ENTER: session_.Typed('\r'); break;
+                case SDLK_BACKSPACE: session_.Typed('\b'); break;
+                case SDLK_TAB: session_.Typed('\t'); break;
+                default: break;
+            }
+            break;
+        case SDL_TEXTINPUT:
+            for (char c : Utf8ToLatin1(e.text.text)) session_.Typed(static_cast<uint8_t>(c));
+            break;
+        default: break;
+    }
+    // The window was closed while the applet had a dialog open.
+    if (dialogs_.TakeCloseRequest()) Quit();
+}
+
+int MainLoop::Timeout(int64_t now) {
+    int64_t wait = kLongestWaitMs;
+    const int64_t due = host_.NextDue();
+    if (due >= 0) wait = std::min(wait, due - host_.Clock().Now());
+    if (session_.NeedsCompose()) wait = std::min(wait, lastPresent_ + kMinFrameMs - now);
+    return static_cast<int>(std::clamp<int64_t>(wait, 0, kLongestWaitMs));
+}
+
+bool MainLoop::RunFrame() {
+    SDL_Event e;
+    if (SDL_WaitEventTimeout(&e, Timeout(MonotonicMs())) != 0) {
+        Handle(e);
+        while (!quit_ && SDL_PollEvent(&e) != 0) Handle(e);
+    }
+    if (quit_) return false;
+    if (frameHook_) frameHook_();
+    host_.Update();
+    const int64_t now = MonotonicMs();
+    if (now - lastPresent_ >= kMinFrameMs && session_.NeedsCompose()) {
+        DirtyRegion changed;
+        session_.Compose(&changed);
+        if (!firstPresented_) {
+            window_.PresentAll(session_.Frame());
+        } else {
+            window_.Present(session_.Frame(), changed);
+        }
+        lastPresent_ = now;
+        if (!firstPresented_) {
+            firstPresented_ = true;
+            if (firstFrame_) firstFrame_();
+        }
+    }
+    return !quit_;
+}
+
+void MainLoop::Run() {
+    while (RunFrame()) {
+    }
+}
+
+}  // namespace shell

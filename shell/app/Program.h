@@ -1,0 +1,15 @@
+// The shell program: command line, library, settings, then the window or the headless run.
+#pragma once
+
+namespace shell {
+
+// Exit codes.
+constexpr int kExitOk = 0;
+constexpr int kExitNoLibrary = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitLedger = 3;
+constexpr int kExitNoWindow = 4;
+
+int RunProgram(int argc, char** argv);
+
+}  // namespace shell

@@ -1,0 +1,12 @@
+// How long the process has been running, for the first-frame figure.
+#pragma once
+
+namespace shell {
+
+// Notes the time main() began (the fallback when /proc cannot tell the process start).
+void MarkMainStart();
+// Milliseconds since the process started, from /proc/self/stat (kernel clock ticks, usually
+// 10 ms steps) when it is available, else since MarkMainStart.
+double MsSinceProcessStart();
+
+}  // namespace shell

@@ -1,0 +1,53 @@
+// Opened TrueType fonts, cached by (file, pixel size, style): the applet makes a font object
+// for nearly every text it draws, so opening happens once per face, size and style and a
+// Font object itself is only a description.
+#pragma once
+
+#include <cstdint>
+#include <future>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <tuple>
+
+#include "shell/core/Pixmap.h"
+#include "shell/media/Fonts.h"
+
+typedef struct _TTF_Font TTF_Font;
+
+namespace shell {
+
+class FontCache {
+public:
+    FontCache();
+    ~FontCache();
+    FontCache(const FontCache&) = delete;
+    FontCache& operator=(const FontCache&) = delete;
+
+    // Starts looking up `face` in its four styles on another thread (fontconfig takes a
+    // while to load its caches); later lookups wait for it.
+    void Prefetch(const std::string& face);
+
+    // The font for a face at a pixel size with host style bits; null when no file exists.
+    TTF_Font* Get(const std::string& face, int32_t size, int32_t style);
+
+    // Width and height of the line box of `text` (Latin-1); 0 x size when no font exists.
+    void Measure(const std::string& face, int32_t size, int32_t style, const std::string& text,
+                 int32_t* width, int32_t* height);
+    // Draws `text` with the top-left of its line box at (x, y); returns the touched area.
+    Rect Draw(Pixmap& target, const std::string& face, int32_t size, int32_t style,
+              const std::string& text, int x, int y, uint8_t r, uint8_t g, uint8_t b);
+
+private:
+    std::optional<media::FontMatch> Resolve(const std::string& face, bool bold, bool italic);
+
+    bool ready_ = false;  // TTF_Init succeeded
+    std::mutex mutex_;
+    std::map<std::tuple<std::string, bool, bool>, std::optional<media::FontMatch>> matches_;
+    std::future<void> prefetch_;
+    std::map<std::tuple<std::string, int32_t, int32_t>, TTF_Font*> fonts_;
+    std::map<std::string, bool> reported_;  // faces already described in the log
+};
+
+}  // namespace shell

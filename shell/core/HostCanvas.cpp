@@ -1,0 +1,135 @@
+// Canvas drawing. Rectangles are half-open ([left, right) x [top, bottom)) and clipped to
+// the canvas; fills replace pixels, text and pictures blend with their alpha.
+#include "shell/core/HostCanvas.h"
+
+#include <cstring>
+
+#include "shell/core/Trace.h"
+
+namespace shell {
+
+namespace {
+constexpr const char* kDefaultFace = "Arial";
+constexpr int32_t kDefaultSize = 12;
+}  // namespace
+
+std::string TextOf(const char* text, int32_t length) {
+    if (text == nullptr) return {};
+    if (length < 0) return std::string(text);
+    return std::string(text, strnlen(text, static_cast<size_t>(length)));
+}
+
+HostCanvas::HostCanvas(ObjectSpace& space, FontCache& fonts, std::shared_ptr<Pixmap> pixels,
+                       std::string label)
+    : HostObject(space, "Canvas", std::move(label)), fonts_(fonts), pixels_(std::move(pixels)) {
+    if (!pixels_) pixels_ = std::make_shared<Pixmap>();
+}
+
+void HostCanvas::OnDisposed() {
+    pixels_ = std::make_shared<Pixmap>();
+    if (font_ != nullptr) font_->Drop();
+    font_ = nullptr;
+    sink_ = nullptr;
+}
+
+Pixmap& HostCanvas::Writable() {
+    if (pixels_.use_count() > 1) pixels_ = std::make_shared<Pixmap>(*pixels_);
+    ++version_;
+    return *pixels_;
+}
+
+void HostCanvas::Touched(const Rect& r) {
+    if (sink_ != nullptr) sink_->Add(r);
+}
+
+HostFont* HostCanvas::CurrentFont() {
+    if (font_ == nullptr) font_ = Space().Make<HostFont>(kDefaultFace, kDefaultSize, 0);
+    return font_;
+}
+
+void HostCanvas::Clear(uint8_t r, uint8_t g, uint8_t b) {
+    TraceCall(this, "Clear", r, g, b);
+    Touched(Writable().Fill(pixels_->Bounds(), Argb(r, g, b)));
+}
+
+void HostCanvas::SetColor(uint8_t r, uint8_t g, uint8_t b) {
+    TraceCall(this, "SetColor", r, g, b);
+    colour_ = Argb(r, g, b);
+}
+
+void HostCanvas::FrameRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    TraceCall(this, "FrameRect", left, top, right, bottom);
+    if (right <= left || bottom <= top) return;
+    const int w = right - left, h = bottom - top;
+    Pixmap& p = Writable();
+    Touched(p.Fill({left, top, w, 1}, colour_));
+    Touched(p.Fill({left, bottom - 1, w, 1}, colour_));
+    Touched(p.Fill({left, top, 1, h}, colour_));
+    Touched(p.Fill({right - 1, top, 1, h}, colour_));
+}
+
+void HostCanvas::FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    TraceCall(this, "FillRect", left, top, right, bottom);
+    if (right <= left || bottom <= top) return;
+    Touched(Writable().Fill({left, top, right - left, bottom - top}, colour_));
+}
+
+void HostCanvas::SetTextColor(uint8_t r, uint8_t g, uint8_t b) {
+    TraceCall(this, "SetTextColor", r, g, b);
+    text_[0] = r;
+    text_[1] = g;
+    text_[2] = b;
+}
+
+void HostCanvas::SetFont(host::Font* font) {
+    TraceCall(this, "SetFont", font);
+    HostFont* f = As<HostFont>(font);
+    if (f == nullptr || f->Disposed()) return;
+    f->Retain();
+    if (font_ != nullptr) font_->Drop();
+    font_ = f;
+}
+
+void HostCanvas::GetFont(host::Font** font) {
+    TraceCall(this, "GetFont");
+    if (font == nullptr) return;
+    HostFont* f = CurrentFont();
+    f->HandOut();
+    *font = f;
+}
+
+void HostCanvas::GetSize(int32_t* width, int32_t* height) {
+    TraceCall(this, "GetSize");
+    if (width != nullptr) *width = pixels_->Width();
+    if (height != nullptr) *height = pixels_->Height();
+}
+
+void HostCanvas::MeasureText(host::Font* font, const char* text, int32_t length,
+                             host::Size* size) {
+    TraceCall(this, "MeasureText", font, text, length);
+    HostFont* f = As<HostFont>(font);
+    if (f == nullptr || f->Disposed()) f = CurrentFont();
+    int32_t w = 0, h = 0;
+    fonts_.Measure(f->Face(), f->Size(), f->Style(), TextOf(text, length), &w, &h);
+    if (size != nullptr) *size = {w, h};
+}
+
+void HostCanvas::DrawText(const char* text, int32_t length, int32_t x, int32_t y) {
+    TraceCall(this, "DrawText", text, length, x, y);
+    const std::string s = TextOf(text, length);
+    if (s.empty()) return;
+    HostFont* f = CurrentFont();
+    Touched(fonts_.Draw(Writable(), f->Face(), f->Size(), f->Style(), s, x, y, text_[0],
+                        text_[1], text_[2]));
+}
+
+void HostCanvas::DrawImage(host::Canvas* picture, int32_t x, int32_t y, int32_t flags) {
+    TraceCall(this, "DrawImage", picture, x, y, flags);
+    HostCanvas* source = As<HostCanvas>(picture);
+    if (source == nullptr) return;
+    // Hold the source's pixels: drawing a canvas onto itself must read the old pixels.
+    const std::shared_ptr<Pixmap> from = source->pixels_;
+    Touched(Writable().Blend(*from, x, y));
+}
+
+}  // namespace shell

@@ -1,0 +1,61 @@
+// A canvas: stage backgrounds, offscreen canvases, still pictures and animation frames. The
+// pixels are shared copy-on-write, so every frame list made from one picture shares its
+// decoded frames until someone draws on one.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "host/Drawing.h"
+#include "shell/core/FontCache.h"
+#include "shell/core/HostFont.h"
+#include "shell/core/ObjectBase.h"
+#include "shell/core/Pixmap.h"
+
+namespace shell {
+
+class HostCanvas : public HostObject<host::Canvas> {
+public:
+    HostCanvas(ObjectSpace& space, FontCache& fonts, std::shared_ptr<Pixmap> pixels,
+               std::string label = {});
+
+    const Pixmap& Pixels() const { return *pixels_; }
+    // Changes each time the pixels change, so a compositor can tell a sprite needs redrawing.
+    uint64_t Version() const { return version_; }
+    // Areas drawn are added here (the stage a background canvas belongs to).
+    void SetDirtySink(DirtyRegion* sink) { sink_ = sink; }
+
+    void Clear(uint8_t r, uint8_t g, uint8_t b) override;
+    void SetColor(uint8_t r, uint8_t g, uint8_t b) override;
+    void FrameRect(int32_t left, int32_t top, int32_t right, int32_t bottom) override;
+    void FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom) override;
+    void SetTextColor(uint8_t r, uint8_t g, uint8_t b) override;
+    void SetFont(host::Font* font) override;
+    void GetFont(host::Font** font) override;
+    void GetSize(int32_t* width, int32_t* height) override;
+    void MeasureText(host::Font* font, const char* text, int32_t length,
+                     host::Size* size) override;
+    void DrawText(const char* text, int32_t length, int32_t x, int32_t y) override;
+    void DrawImage(host::Canvas* picture, int32_t x, int32_t y, int32_t flags) override;
+
+protected:
+    void OnDisposed() override;
+
+private:
+    Pixmap& Writable();
+    void Touched(const Rect& r);
+    HostFont* CurrentFont();
+
+    FontCache& fonts_;
+    std::shared_ptr<Pixmap> pixels_;
+    uint64_t version_ = 0;
+    DirtyRegion* sink_ = nullptr;
+    uint32_t colour_ = Argb(0, 0, 0);
+    uint8_t text_[3] = {0, 0, 0};
+    HostFont* font_ = nullptr;  // our own reference; made on first use ("Arial" 12)
+};
+
+// Text of at most `length` bytes, stopping at a NUL; a negative length means up to the NUL.
+std::string TextOf(const char* text, int32_t length);
+
+}  // namespace shell

@@ -1,0 +1,134 @@
+// Stage bookkeeping and compositing.
+#include "shell/core/HostStage.h"
+
+#include <algorithm>
+
+#include "shell/core/Trace.h"
+
+namespace shell {
+
+HostStage::HostStage(ObjectSpace& space, FontCache& fonts, int width, int height,
+                     const char* label)
+    : HostObject(space, "Stage", label, /*siteOwned=*/true),
+      background_(space.Make<HostCanvas>(fonts, std::make_shared<Pixmap>(width, height,
+                                                                         Argb(0, 0, 0)),
+                                         label)) {
+    background_->SetDirtySink(&pending_);
+    Invalidate();
+}
+
+HostSprite* HostStage::SpriteAt(int x, int y) const {
+    for (auto it = sprites_.rbegin(); it != sprites_.rend(); ++it) {
+        if ((*it)->Hit(x, y)) return *it;
+    }
+    return nullptr;
+}
+
+void HostStage::Invalidate() { pending_.Add(background_->Pixels().Bounds()); }
+
+void HostStage::CollectChanges() {
+    std::unordered_map<const HostSprite*, Shown> now;
+    now.reserve(sprites_.size());
+    for (HostSprite* s : sprites_) {
+        Shown v;
+        v.bounds = s->Bounds();
+        v.picture = s->Picture();
+        v.version = v.picture != nullptr ? v.picture->Version() : 0;
+        auto old = shown_.find(s);
+        if (old == shown_.end()) {
+            pending_.Add(v.bounds);
+        } else if (!(old->second.bounds == v.bounds) || old->second.picture != v.picture ||
+                   old->second.version != v.version) {
+            pending_.Add(old->second.bounds);
+            pending_.Add(v.bounds);
+        }
+        now.emplace(s, v);
+    }
+    for (const auto& [sprite, v] : shown_) {
+        if (now.find(sprite) == now.end()) pending_.Add(v.bounds);
+    }
+    shown_ = std::move(now);
+}
+
+bool HostStage::Changed() {
+    CollectChanges();
+    return !pending_.Empty();
+}
+
+void HostStage::Draw(Pixmap& frame, const Rect& area) const {
+    const Rect r = area.Intersect(frame.Bounds());
+    if (r.Empty()) return;
+    frame.CopyArea(background_->Pixels(), r);
+    for (HostSprite* s : sprites_) {
+        HostCanvas* p = s->Picture();
+        if (p != nullptr) frame.Blend(p->Pixels(), s->X(), s->Y(), r);
+    }
+}
+
+void HostStage::Compose(Pixmap& frame, DirtyRegion* changed) {
+    CollectChanges();
+    for (const Rect& r : pending_.Rects()) {
+        const Rect clipped = r.Intersect(frame.Bounds());
+        Draw(frame, clipped);
+        if (changed != nullptr) changed->Add(clipped);
+    }
+    pending_.Clear();
+}
+
+Pixmap HostStage::ComposeAll() {
+    Pixmap frame(Width(), Height());
+    Draw(frame, frame.Bounds());
+    return frame;
+}
+
+void HostStage::Add(HostSprite* sprite) {
+    if (sprite == nullptr || sprite->Disposed()) return;
+    if (sprite->GetStage() == this) {
+        Raise(sprite);
+        return;
+    }
+    if (sprite->GetStage() != nullptr) sprite->GetStage()->Remove(sprite);
+    sprite->Retain();
+    sprite->SetStage(this);
+    sprites_.push_back(sprite);
+}
+
+void HostStage::Remove(HostSprite* sprite) {
+    auto it = std::find(sprites_.begin(), sprites_.end(), sprite);
+    if (it == sprites_.end()) return;
+    sprites_.erase(it);
+    sprite->SetStage(nullptr);
+    sprite->Drop();
+}
+
+void HostStage::Raise(HostSprite* sprite) {
+    auto it = std::find(sprites_.begin(), sprites_.end(), sprite);
+    if (it == sprites_.end() || it + 1 == sprites_.end()) return;
+    sprites_.erase(it);
+    sprites_.push_back(sprite);
+    pending_.Add(sprite->Bounds());
+}
+
+void HostStage::AddSprite(host::Sprite* sprite) {
+    TraceCall(this, "AddSprite", sprite);
+    Add(As<HostSprite>(sprite));
+}
+
+void HostStage::RemoveSprite(host::Sprite* sprite) {
+    TraceCall(this, "RemoveSprite", sprite);
+    Remove(As<HostSprite>(sprite));
+}
+
+void HostStage::RaiseSprite(host::Sprite* sprite) {
+    TraceCall(this, "RaiseSprite", sprite);
+    Raise(As<HostSprite>(sprite));
+}
+
+void HostStage::GetCanvas(host::Canvas** canvas) {
+    TraceCall(this, "GetCanvas");
+    if (canvas == nullptr) return;
+    background_->HandOut();
+    *canvas = background_;
+}
+
+}  // namespace shell

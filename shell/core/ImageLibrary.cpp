@@ -1,0 +1,106 @@
+// Resource lookup and GIF decoding with a cache.
+#include "shell/core/ImageLibrary.h"
+
+#include <strings.h>
+
+#include "shell/core/Log.h"
+#include "shell/media/Gif.h"
+
+namespace shell {
+
+namespace {
+
+constexpr int kPlaceholderSize = 32;
+constexpr int kZeroDelayMs = 100;
+
+std::string Upper(const char* name) {
+    std::string s(name);
+    for (char& c : s) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return s;
+}
+
+}  // namespace
+
+const host::ResourceEntry* FindResource(const host::ResourceDirectory* directory,
+                                        const char* name) {
+    if (directory == nullptr || name == nullptr || directory->resources == nullptr) return nullptr;
+    const host::ResourceEntry* any = nullptr;
+    for (uint32_t i = 0; i < directory->resourceCount; ++i) {
+        const host::ResourceEntry& e = directory->resources[i];
+        if (e.name == nullptr || e.type != host::kResourceTypeRawData) continue;
+        if (strcasecmp(e.name, name) != 0) continue;
+        if (e.language == host::kResourceLanguage) return &e;
+        if (any == nullptr) any = &e;
+    }
+    return any;
+}
+
+const char* FindString(const host::ResourceDirectory* directory, uint32_t id) {
+    if (directory == nullptr || directory->strings == nullptr) return nullptr;
+    const char* any = nullptr;
+    for (uint32_t i = 0; i < directory->stringCount; ++i) {
+        const host::StringEntry& e = directory->strings[i];
+        if (e.id != id || e.text == nullptr) continue;
+        if (e.language == host::kResourceLanguage) return e.text;
+        if (any == nullptr) any = e.text;
+    }
+    return any;
+}
+
+std::shared_ptr<DecodedImage> ImageLibrary::Placeholder(const std::string& name) {
+    auto image = std::make_shared<DecodedImage>();
+    image->name = name;
+    image->placeholder = true;
+    auto p = std::make_shared<Pixmap>(kPlaceholderSize, kPlaceholderSize, Argb(40, 0, 40));
+    const uint32_t magenta = Argb(255, 0, 255);
+    for (int i = 0; i < kPlaceholderSize; ++i) {
+        for (int t = -1; t <= 1; ++t) {  // two 3-pixel-wide diagonals
+            const int j = i + t;
+            if (j < 0 || j >= kPlaceholderSize) continue;
+            p->Row(i)[j] = magenta;
+            p->Row(i)[kPlaceholderSize - 1 - j] = magenta;
+        }
+    }
+    image->frames.push_back(std::move(p));
+    image->delaysMs.push_back(kZeroDelayMs);
+    return image;
+}
+
+std::shared_ptr<const DecodedImage> ImageLibrary::Load(const char* name) {
+    const std::string asked = name != nullptr ? name : "";
+    const std::string key = Upper(asked.c_str());
+    auto cached = cache_.find(key);
+    if (cached != cache_.end()) return cached->second;
+
+    std::shared_ptr<const DecodedImage> result;
+    const host::ResourceEntry* entry = FindResource(directory_, asked.c_str());
+    if (entry == nullptr || entry->data == nullptr) {
+        Log("picture \"%s\" is not among the game's resources; showing a placeholder",
+            asked.c_str());
+        result = Placeholder(asked);
+    } else {
+        media::GifAnimation gif;
+        std::string error;
+        if (!media::DecodeGif(entry->data, entry->size, &gif, &error)) {
+            Log("picture \"%s\" cannot be decoded (%s); showing a placeholder", asked.c_str(),
+                error.c_str());
+            result = Placeholder(asked);
+        } else {
+            auto image = std::make_shared<DecodedImage>();
+            image->name = asked;
+            image->loops = gif.loops;
+            for (const media::GifFrame& f : gif.frames) {
+                image->frames.push_back(std::make_shared<Pixmap>(
+                    Pixmap::FromRgba(gif.width, gif.height, f.rgba.data())));
+                image->delaysMs.push_back(f.delayCs > 0 ? f.delayCs * 10 : kZeroDelayMs);
+            }
+            result = std::move(image);
+        }
+    }
+    cache_.emplace(key, result);
+    return result;
+}
+
+}  // namespace shell

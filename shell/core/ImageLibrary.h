@@ -1,0 +1,43 @@
+// Pictures by name from the applet library's resources: each name is found ignoring case and
+// decoded once; every frame list made from it shares the decoded frames. A name that is
+// missing or does not decode gives a visible placeholder and one line in the log.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/Resources.h"
+#include "shell/core/Pixmap.h"
+
+namespace shell {
+
+struct DecodedImage {
+    std::string name;                            // as first asked for
+    std::vector<std::shared_ptr<Pixmap>> frames;  // never empty
+    std::vector<int> delaysMs;                    // per frame; a 0 delay counts as 100 ms
+    bool loops = false;                           // the file asks to repeat
+    bool placeholder = false;
+};
+
+// Finds a named raw-data resource ignoring case; null when there is none.
+const host::ResourceEntry* FindResource(const host::ResourceDirectory* directory,
+                                        const char* name);
+// Finds a string of the string table; null when there is none.
+const char* FindString(const host::ResourceDirectory* directory, uint32_t id);
+
+class ImageLibrary {
+public:
+    explicit ImageLibrary(const host::ResourceDirectory* directory) : directory_(directory) {}
+
+    std::shared_ptr<const DecodedImage> Load(const char* name);
+    // The magenta cross shown for pictures that cannot be had.
+    static std::shared_ptr<DecodedImage> Placeholder(const std::string& name);
+
+private:
+    const host::ResourceDirectory* directory_;
+    std::map<std::string, std::shared_ptr<const DecodedImage>> cache_;  // upper-case name
+};
+
+}  // namespace shell
