@@ -245,7 +245,7 @@ std::vector<float> GameOver() {  // falling notes and a long sinking last one
     last.vibratoHz = 4.5f;
     last.vibratoDepth = 0.01f;
     m.Add(last);
-    return m.Finish(0.85f);
+    return m.Finish(0.62f);  // hollow tones sound loud: level them with the others
 }
 
 std::vector<float> HighScore() {  // a fanfare
@@ -273,7 +273,7 @@ std::vector<float> LevelLose() {  // two drooping tones
     b.release = 0.12f;
     m.Add(a);
     m.Add(b);
-    return m.Finish(0.8f);
+    return m.Finish(0.62f);
 }
 
 }  // namespace
