@@ -14,7 +14,7 @@ constexpr int kLongestWaitMs = 10000;
 }
 
 void MainLoop::Quit() {
-    bool end = session_.RequestQuit();
+    bool end = session_.RequestQuit() || dialogs_.Terminated();
     // Closing the window again while asked counts as a yes.
     if (dialogs_.TakeCloseRequest()) end = true;
     if (end) quit_ = true;
@@ -23,9 +23,10 @@ void MainLoop::Quit() {
 void MainLoop::Handle(const SDL_Event& e) {
     if (filter_ && filter_(e)) return;
     switch (e.type) {
-        case SDL_QUIT: Quit(); break;
+        case SDL_QUIT: quit_ = true; break;  // a signal or the session ending: no question
         case SDL_WINDOWEVENT:
             switch (e.window.event) {
+                case SDL_WINDOWEVENT_CLOSE: Quit(); break;
                 case SDL_WINDOWEVENT_EXPOSED:
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
                 case SDL_WINDOWEVENT_RESTORED: window_.PresentAll(session_.Frame()); break;
@@ -73,6 +74,7 @@ void MainLoop::Handle(const SDL_Event& e) {
     }
     // The window was closed while the applet had a dialog open.
     if (dialogs_.TakeCloseRequest()) Quit();
+    if (dialogs_.Terminated()) quit_ = true;
 }
 
 int MainLoop::Timeout(int64_t now) {

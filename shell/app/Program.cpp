@@ -29,7 +29,14 @@ namespace shell {
 
 namespace {
 
+// With --trace, how long start-up took up to each step.
+void StartupStep(const char* step) {
+    if (TraceEnabled()) TraceLine("start-up: " + std::string(step) + " at " +
+                                  std::to_string(static_cast<int>(MsSinceProcessStart())) + " ms");
+}
+
 void ReportFirstFrame(const Options& options) {
+    StartupStep("first frame shown");
     if (!options.reportFirstFrame) return;
     std::printf("first-frame-ms %.1f\n", MsSinceProcessStart());
     std::fflush(stdout);
@@ -102,6 +109,7 @@ int RunHeadless(const Options& options, AppletLibrary& library) {
     hostOptions.seed = options.seed;
     hostOptions.settings = store.Get();
     hostOptions.dialogs = &dialogs;
+    hostOptions.fontMemoryFile = FontCache::DefaultMemoryFile();
     Host host(hostOptions);
     Session session(host, library);
     session.Start();
@@ -118,11 +126,8 @@ int RunHeadless(const Options& options, AppletLibrary& library) {
 int RunWindowed(const Options& options, AppletLibrary& library) {
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "spherolette: no display: %s\n", SDL_GetError());
-        return kExitNoWindow;
-    }
+    // Closing the window asks first during a game; SDL_QUIT then only comes from signals.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     int code = kExitOk;
     {
         Store store = OpenStore(options, library);
@@ -131,22 +136,33 @@ int RunWindowed(const Options& options, AppletLibrary& library) {
         hostOptions.sound = SoundBank::Mode::Device;
         hostOptions.seed = options.seed;
         hostOptions.settings = store.Get();
+        hostOptions.fontMemoryFile = FontCache::DefaultMemoryFile();
+        hostOptions.prefetchImages = true;
+        // Fonts and pictures load on other threads while the window opens.
         Host host(hostOptions);
+        StartupStep("host ready");
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            std::fprintf(stderr, "spherolette: no display: %s\n", SDL_GetError());
+            return kExitNoWindow;
+        }
+        StartupStep("video ready");
 
         std::string error;
         std::unique_ptr<Window> window =
             Window::Open(host::kStageWidth, host::kStageHeight, options.scale, &error);
         if (!window) {
             std::fprintf(stderr, "spherolette: %s\n", error.c_str());
-            SDL_Quit();
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
             return kExitNoWindow;
         }
+        StartupStep("window open");
         Session session(host, library);
         WindowDialogs dialogs(*window, host.Fonts(), session.Frame());
         host.Frame().SetDialogs(&dialogs);
         host.Frame().OnTitle([&](const std::string& title) { window->SetTitle(title); });
 
         session.Start();
+        StartupStep("applet started");
         MainLoop loop(session, host, *window, dialogs);
         loop.OnFirstFrame([&] { ReportFirstFrame(options); });
         loop.Run();
@@ -154,6 +170,8 @@ int RunWindowed(const Options& options, AppletLibrary& library) {
         session.Stop();
         host.Frame().SetDialogs(nullptr);
         code = CheckLedger(host);
+        window.reset();
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
     SDL_Quit();
     return code;
@@ -174,6 +192,7 @@ int RunProgram(int argc, char** argv) {
         return kExitOk;
     }
     SetTraceEnabled(options.trace);
+    StartupStep("main");
 
     std::unique_ptr<AppletLibrary> library =
         options.library.empty()

@@ -39,11 +39,14 @@ int WindowDialogs::Run(DialogBox& box) {
         }
         switch (e.type) {
             case SDL_QUIT:
-                closeRequested_ = true;
+                terminated_ = true;
                 box.Close();
                 break;
             case SDL_WINDOWEVENT:
-                if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+                    closeRequested_ = true;
+                    box.Close();
+                } else if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
                     e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
                     window_.PresentAll(view);
                 }

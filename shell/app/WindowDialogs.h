@@ -23,6 +23,8 @@ public:
         closeRequested_ = false;
         return r;
     }
+    // True once the program was told to end (a signal, the session ending) during a dialog.
+    bool Terminated() const { return terminated_; }
 
 private:
     int Run(DialogBox& box);
@@ -31,6 +33,7 @@ private:
     FontCache& fonts_;
     const Pixmap& backdrop_;
     bool closeRequested_ = false;
+    bool terminated_ = false;
 };
 
 }  // namespace shell

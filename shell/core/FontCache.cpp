@@ -3,8 +3,15 @@
 #include "shell/core/FontCache.h"
 
 #include <SDL_ttf.h>
+#include <unistd.h>
+
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 #include "host/Object.h"
 #include "shell/core/Log.h"
@@ -23,6 +30,7 @@ FontCache::FontCache() {
 
 FontCache::~FontCache() {
     if (prefetch_.valid()) prefetch_.wait();
+    if (memoryChanged_) SaveMemory();
     for (auto& [key, font] : fonts_) {
         if (font != nullptr) TTF_CloseFont(font);
     }
@@ -32,8 +40,113 @@ FontCache::~FontCache() {
 void FontCache::Prefetch(const std::string& face) {
     if (prefetch_.valid()) return;
     prefetch_ = std::async(std::launch::async, [this, face] {
+        LoadMemory();
         for (int s = 0; s < 4; ++s) Resolve(face, (s & 1) != 0, (s & 2) != 0);
+        if (memoryChanged_) {
+            SaveMemory();
+            memoryChanged_ = false;
+        }
     });
+}
+
+// ---- Remembered lookups ------------------------------------------------------------------
+//
+// One line per lookup: face, bold, italic, file, family, metric-compatible, file bold, file
+// italic, file size, file modification time, tab-separated; the first line is a stamp of
+// fontconfig's configuration. A changed configuration or a changed font file sends every
+// lookup, or that one, back to fontconfig.
+
+namespace {
+
+std::string FileStamp(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) return "-";
+    return std::to_string(st.st_size) + "/" + std::to_string(st.st_mtim.tv_sec) + "." +
+           std::to_string(st.st_mtim.tv_nsec);
+}
+
+std::string ConfigStamp() {
+    std::string stamp = "v1";
+    const char* home = std::getenv("HOME");
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    const std::string user = xdg != nullptr && *xdg != '\0' ? std::string(xdg) + "/fontconfig"
+                             : home != nullptr            ? std::string(home) + "/.config/fontconfig"
+                                                          : std::string();
+    for (const std::string& p : {std::string("/etc/fonts/fonts.conf"), std::string("/etc/fonts/conf.d"),
+                                 std::string("/etc/fonts/local.conf"), user,
+                                 std::string("/usr/share/fonts"), std::string("/usr/local/share/fonts")}) {
+        stamp += " " + FileStamp(p);
+    }
+    const char* env = std::getenv("FONTCONFIG_FILE");
+    if (env != nullptr) stamp += std::string(" ") + env;
+    return stamp;
+}
+
+}  // namespace
+
+std::string FontCache::DefaultMemoryFile() {
+    const char* xdg = std::getenv("XDG_CACHE_HOME");
+    const char* home = std::getenv("HOME");
+    if (xdg != nullptr && *xdg != '\0') return std::string(xdg) + "/spherolette/fonts.txt";
+    if (home != nullptr && *home != '\0') return std::string(home) + "/.cache/spherolette/fonts.txt";
+    return {};
+}
+
+void FontCache::SetMemoryFile(std::string path) { memoryFile_ = std::move(path); }
+
+void FontCache::LoadMemory() {
+    if (memoryFile_.empty()) return;
+    std::ifstream in(memoryFile_);
+    std::string line;
+    if (!std::getline(in, line) || line != ConfigStamp()) return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    while (std::getline(in, line)) {
+        std::vector<std::string> f;
+        std::istringstream fields(line);
+        std::string field;
+        while (std::getline(fields, field, '\t')) f.push_back(field);
+        if (f.size() != 9 || FileStamp(f[3]) != f[8]) continue;
+        media::FontMatch m;
+        m.file = f[3];
+        m.family = f[4];
+        m.metricCompatible = f[5] == "1";
+        m.bold = f[6] == "1";
+        m.italic = f[7] == "1";
+        matches_.emplace(std::make_tuple(f[0], f[1] == "1", f[2] == "1"), m);
+    }
+}
+
+void FontCache::SaveMemory() {
+    if (memoryFile_.empty()) return;
+    std::string text = ConfigStamp() + "\n";
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (const auto& [key, match] : matches_) {
+            if (!match || std::get<0>(key).find_first_of("\t\n") != std::string::npos) continue;
+            text += std::get<0>(key) + "\t" + (std::get<1>(key) ? "1" : "0") + "\t" +
+                    (std::get<2>(key) ? "1" : "0") + "\t" + match->file + "\t" + match->family +
+                    "\t" + (match->metricCompatible ? "1" : "0") + "\t" + (match->bold ? "1" : "0") +
+                    "\t" + (match->italic ? "1" : "0") + "\t" + FileStamp(match->file) + "\n";
+        }
+    }
+    // Written beside and renamed over, so a reader never sees half a file.
+    const size_t slash = memoryFile_.rfind('/');
+    if (slash != std::string::npos) {
+        std::string dir = memoryFile_.substr(0, slash);
+        for (size_t i = 1; i <= dir.size(); ++i) {
+            if (i == dir.size() || dir[i] == '/') mkdir(dir.substr(0, i).c_str(), 0755);
+        }
+    }
+    const std::string temporary = memoryFile_ + ".tmp" + std::to_string(getpid());
+    {
+        std::ofstream out(temporary, std::ios::trunc);
+        out << text;
+        if (!out) {
+            std::remove(temporary.c_str());
+            return;
+        }
+    }
+    if (std::rename(temporary.c_str(), memoryFile_.c_str()) != 0) std::remove(temporary.c_str());
 }
 
 std::optional<media::FontMatch> FontCache::Resolve(const std::string& face, bool bold,
@@ -47,6 +160,7 @@ std::optional<media::FontMatch> FontCache::Resolve(const std::string& face, bool
     std::optional<media::FontMatch> match = media::FindFont(face, bold, italic);
     std::lock_guard<std::mutex> lock(mutex_);
     matches_.emplace(key, match);
+    if (match) memoryChanged_ = true;
     return match;
 }
 

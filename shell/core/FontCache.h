@@ -39,8 +39,16 @@ public:
     Rect Draw(Pixmap& target, const std::string& face, int32_t size, int32_t style,
               const std::string& text, int x, int y, uint8_t r, uint8_t g, uint8_t b);
 
+    // Where fontconfig's answers are remembered between runs (empty: not remembered).
+    // Loading fontconfig's configuration costs more than everything else at start-up, so a
+    // run whose fonts and configuration are unchanged takes the files from here.
+    void SetMemoryFile(std::string path);
+    static std::string DefaultMemoryFile();
+
 private:
     std::optional<media::FontMatch> Resolve(const std::string& face, bool bold, bool italic);
+    void LoadMemory();
+    void SaveMemory();
 
     bool ready_ = false;  // TTF_Init succeeded
     std::mutex mutex_;
@@ -48,6 +56,8 @@ private:
     std::future<void> prefetch_;
     std::map<std::tuple<std::string, int32_t, int32_t>, TTF_Font*> fonts_;
     std::map<std::string, bool> reported_;  // faces already described in the log
+    std::string memoryFile_;
+    bool memoryChanged_ = false;  // fontconfig answered something the file does not hold
 };
 
 }  // namespace shell

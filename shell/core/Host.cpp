@@ -22,21 +22,23 @@ uint64_t SystemSeed() {
 Host::Host(const HostOptions& options)
     : resources_(options.resources),
       fonts_(),
-      sounds_(options.resources, options.sound),
       images_(options.resources),
       clock_(options.time ? options.time : AppletClock::Source(MonotonicMs)),
       timers_(clock_),
       animator_(clock_),
       events_(clock_),
       space_(std::make_unique<ObjectSpace>()) {
+    fonts_.SetMemoryFile(options.fontMemoryFile);
     fonts_.Prefetch("Arial");
+    if (options.prefetchImages) images_.Prefetch();
+    sounds_ = std::make_unique<SoundBank>(options.resources, options.sound);
     ObjectSpace& space = *space_;
     mainStage_ = space.Make<HostStage>(fonts_, host::kStageWidth, host::kStageHeight, "main stage");
     helpStage_ = space.Make<HostStage>(fonts_, host::kStageWidth, host::kStageHeight, "help stage");
     frame_ = space.Make<HostFrame>(clock_, options.dialogs != nullptr ? options.dialogs
                                                                       : &scriptedDialogs_);
     factory_ = space.Make<HostFactory>(FactoryParts{fonts_, images_, animator_, timers_, events_,
-                                                    sounds_});
+                                                    *sounds_});
     settings_ = space.Make<HostSettings>(options.settings != nullptr ? options.settings
                                                                      : &memorySettings_);
     site_ = space.Make<HostSite>(options.seed ? *options.seed : SystemSeed());
@@ -51,6 +53,7 @@ Host::Host(const HostOptions& options)
 Host::~Host() {
     input_.reset();
     space_.reset();
+    sounds_.reset();
 }
 
 void Host::Update() {

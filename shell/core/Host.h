@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "host/Resources.h"
 #include "host/Services.h"
@@ -32,6 +33,8 @@ struct HostOptions {
     std::optional<uint64_t> seed;                   // empty: seeded from the system
     host::SettingsStore* settings = nullptr;        // empty: kept in memory
     Dialogs* dialogs = nullptr;                     // empty: scripted (No / cancel)
+    std::string fontMemoryFile;                     // see FontCache::SetMemoryFile
+    bool prefetchImages = false;                    // decode every picture on another thread
 };
 
 class Host {
@@ -52,7 +55,7 @@ public:
     EventHub& Events() { return events_; }
     InputRouter& Input() { return *input_; }
     FontCache& Fonts() { return fonts_; }
-    SoundBank& Sounds() { return sounds_; }
+    SoundBank& Sounds() { return *sounds_; }
     ImageLibrary& Images() { return images_; }
     ObjectSpace& Space() { return *space_; }
     Ledger& GetLedger() { return space_->GetLedger(); }
@@ -69,7 +72,7 @@ public:
 private:
     const host::ResourceDirectory* resources_;
     FontCache fonts_;
-    SoundBank sounds_;
+    std::unique_ptr<SoundBank> sounds_;  // opened after the prefetching threads start
     ImageLibrary images_;
     AppletClock clock_;
     TimerQueue timers_;

@@ -3,6 +3,8 @@
 
 #include <strings.h>
 
+#include <cstring>
+
 #include "shell/core/Log.h"
 #include "shell/media/Gif.h"
 
@@ -68,9 +70,50 @@ std::shared_ptr<DecodedImage> ImageLibrary::Placeholder(const std::string& name)
     return image;
 }
 
+ImageLibrary::~ImageLibrary() {
+    if (prefetch_.valid()) prefetch_.wait();
+}
+
+std::shared_ptr<const DecodedImage> ImageLibrary::Decode(const host::ResourceEntry& entry,
+                                                         const std::string& name,
+                                                         std::string* error) {
+    media::GifAnimation gif;
+    if (!media::DecodeGif(entry.data, entry.size, &gif, error)) return nullptr;
+    auto image = std::make_shared<DecodedImage>();
+    image->name = name;
+    image->loops = gif.loops;
+    for (const media::GifFrame& f : gif.frames) {
+        image->frames.push_back(
+            std::make_shared<Pixmap>(Pixmap::FromRgba(gif.width, gif.height, f.rgba.data())));
+        image->delaysMs.push_back(f.delayCs > 0 ? f.delayCs * 10 : kZeroDelayMs);
+    }
+    return image;
+}
+
+void ImageLibrary::Prefetch() {
+    if (prefetch_.valid() || directory_ == nullptr || directory_->resources == nullptr) return;
+    const host::ResourceDirectory* directory = directory_;
+    prefetch_ = std::async(std::launch::async, [directory] {
+        std::map<std::string, std::shared_ptr<const DecodedImage>> decoded;
+        for (uint32_t i = 0; i < directory->resourceCount; ++i) {
+            const host::ResourceEntry& e = directory->resources[i];
+            if (e.name == nullptr || e.data == nullptr || e.size < 6 ||
+                e.type != host::kResourceTypeRawData || std::memcmp(e.data, "GIF8", 4) != 0) {
+                continue;
+            }
+            std::string error;
+            if (auto image = Decode(e, e.name, &error)) decoded.emplace(Upper(e.name), image);
+        }
+        return decoded;
+    });
+}
+
 std::shared_ptr<const DecodedImage> ImageLibrary::Load(const char* name) {
     const std::string asked = name != nullptr ? name : "";
     const std::string key = Upper(asked.c_str());
+    if (prefetch_.valid()) {
+        for (auto& [upper, image] : prefetch_.get()) cache_.emplace(upper, image);
+    }
     auto cached = cache_.find(key);
     if (cached != cache_.end()) return cached->second;
 
@@ -81,22 +124,12 @@ std::shared_ptr<const DecodedImage> ImageLibrary::Load(const char* name) {
             asked.c_str());
         result = Placeholder(asked);
     } else {
-        media::GifAnimation gif;
         std::string error;
-        if (!media::DecodeGif(entry->data, entry->size, &gif, &error)) {
+        result = Decode(*entry, asked, &error);
+        if (!result) {
             Log("picture \"%s\" cannot be decoded (%s); showing a placeholder", asked.c_str(),
                 error.c_str());
             result = Placeholder(asked);
-        } else {
-            auto image = std::make_shared<DecodedImage>();
-            image->name = asked;
-            image->loops = gif.loops;
-            for (const media::GifFrame& f : gif.frames) {
-                image->frames.push_back(std::make_shared<Pixmap>(
-                    Pixmap::FromRgba(gif.width, gif.height, f.rgba.data())));
-                image->delaysMs.push_back(f.delayCs > 0 ? f.delayCs * 10 : kZeroDelayMs);
-            }
-            result = std::move(image);
         }
     }
     cache_.emplace(key, result);

@@ -3,6 +3,7 @@
 // missing or does not decode gives a visible placeholder and one line in the log.
 #pragma once
 
+#include <future>
 #include <map>
 #include <memory>
 #include <string>
@@ -30,13 +31,23 @@ const char* FindString(const host::ResourceDirectory* directory, uint32_t id);
 class ImageLibrary {
 public:
     explicit ImageLibrary(const host::ResourceDirectory* directory) : directory_(directory) {}
+    ~ImageLibrary();
+    ImageLibrary(const ImageLibrary&) = delete;
+    ImageLibrary& operator=(const ImageLibrary&) = delete;
+
+    // Decodes every picture resource on another thread, so start-up can open the window
+    // meanwhile; the first Load waits for it.
+    void Prefetch();
 
     std::shared_ptr<const DecodedImage> Load(const char* name);
     // The magenta cross shown for pictures that cannot be had.
     static std::shared_ptr<DecodedImage> Placeholder(const std::string& name);
 
 private:
+    static std::shared_ptr<const DecodedImage> Decode(const host::ResourceEntry& entry,
+                                                      const std::string& name, std::string* error);
     const host::ResourceDirectory* directory_;
+    std::future<std::map<std::string, std::shared_ptr<const DecodedImage>>> prefetch_;
     std::map<std::string, std::shared_ptr<const DecodedImage>> cache_;  // upper-case name
 };
 
