@@ -40,6 +40,7 @@ protected:
         if (!started_) Start();
         host.QueueRandom(std::move(opening));
         host.ClearCalls();
+        host.ClearDrawnTexts(host.MainCanvas());
         auto* game = new sph::GameScreen(sph::theApplet, difficulty);
         sph::theApplet->SwitchScreen(sph::theApplet->currentScreen, game);
         return game;
