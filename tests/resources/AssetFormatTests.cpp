@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -114,6 +115,44 @@ TEST(Pictures, TheCheckBoxTickIsDrawnOverTheBoxAndBubblesFillTheirSquare) {
         EXPECT_NEAR(double(OpaqueCount(frame)), M_PI * 15.5 * 15.5, 30);
         EXPECT_EQ(frame.rgba[3], 0);
     }
+}
+
+shell::media::GifAnimation Decoded(const std::string& name) {
+    const std::vector<uint8_t> bytes = Embedded(name);
+    shell::media::GifAnimation gif;
+    EXPECT_TRUE(shell::media::DecodeGif(bytes.data(), bytes.size(), &gif, nullptr)) << name;
+    return gif;
+}
+
+TEST(Pictures, ThePopHidesTheClearedBubbleBeneathItWhileItIsShown) {
+    // The pop lies over the cleared bubble for 1200 ms: frames 1 to 12 are seen.
+    const shell::media::GifAnimation pop = Decoded("p-img-Bubble9.gif");
+    ASSERT_EQ(pop.frames.size(), 13u);
+    for (int kind = 0; kind < 8; ++kind) {
+        const shell::media::GifAnimation bubble = Decoded("p-img-Bubble" + std::to_string(kind) + ".gif");
+        for (const auto& under : bubble.frames) {
+            for (size_t f = 0; f < 12; ++f) {
+                for (size_t i = 3; i < under.rgba.size(); i += 4) {
+                    if (under.rgba[i] != 0) {
+                        ASSERT_EQ(pop.frames[f].rgba[i], 255) << "kind " << kind << ", pop frame " << f
+                                                              << ", pixel " << i / 4;
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(Pictures, TheFreeMoveTileLooksDifferentFromThePlainOne) {
+    const shell::media::GifAnimation tiles = Decoded("P-IMG-BUBBLEBG");
+    ASSERT_EQ(tiles.frames.size(), 2u);
+    size_t differing = 0;
+    for (size_t i = 0; i < tiles.frames[0].rgba.size(); i += 4) {
+        int distance = 0;
+        for (size_t c = 0; c < 3; ++c) distance += std::abs(tiles.frames[0].rgba[i + c] - tiles.frames[1].rgba[i + c]);
+        differing += distance > 60;
+    }
+    EXPECT_GT(differing, size_t(36 * 36 / 5));  // a fifth of the tile at least, clearly changed
 }
 
 struct SoundSpec {
