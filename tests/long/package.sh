@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a release build, installs it with apt, plays one scripted game
+# with the installed program headless, checks the desktop files, and removes the package again.
+# Needs root (CI runs as root); skipped with a message otherwise.
+# Usage: tests/long/package.sh
+set -euo pipefail
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+if [[ $(id -u) -ne 0 ]]; then echo "package: skipped (needs root)"; exit 0; fi
+if dpkg-query -W -f='${Status}' spherolette 2>/dev/null | grep -q "install ok installed"; then
+  echo "package: a spherolette package is already installed here; not touching it"; exit 1
+fi
+build="$root/build-package"
+work="$(mktemp -d)"
+cleanup() {
+  apt-get remove -y spherolette >/dev/null 2>&1 || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+  -DSPHEROLETTE_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" -j "$(nproc)"
+(cd "$build" && cpack -G DEB >/dev/null)
+deb="$(ls "$build"/spherolette_*.deb | head -1)"
+echo "package: built $(basename "$deb")"
+dpkg-deb -f "$deb" Depends
+
+DEBIAN_FRONTEND=noninteractive apt-get install -y "$deb" >/dev/null
+test -x /usr/bin/spherolette
+desktop-file-validate /usr/share/applications/net.spherolette.Spherolette.desktop
+appstreamcli validate --no-net /usr/share/metainfo/net.spherolette.Spherolette.metainfo.xml >/dev/null
+man -w spherolette >/dev/null
+/usr/bin/spherolette --version
+
+cat > "$work/game.txt" <<'SCRIPT'
+click 130 300
+wait 1000
+drag 30 150 270 400
+wait 30000
+screenshot GAME
+quit
+SCRIPT
+sed -i "s#GAME#$work/game.png#" "$work/game.txt"
+(cd "$work" && /usr/bin/spherolette --headless --seed 11 --settings "$work/settings.txt" \
+  --script "$work/game.txt")
+test -s "$work/game.png"
+echo "package: the installed game ran a scripted game headless"
+
+apt-get remove -y spherolette >/dev/null
+test ! -e /usr/bin/spherolette
+echo "package: removed"
