@@ -1,0 +1,216 @@
+#!/usr/bin/env bash
+# Measures the game against a bare SDL2 program on this machine and prints one table, which is
+# also put on top of bench/RESULTS.md (earlier results stay below it).
+#
+# Usage: bench/run.sh [--runs N] [--sample S] [--no-write]
+#   --runs N     start-up runs of each program (default 15; the median is reported)
+#   --sample S   seconds over which CPU use is sampled (default 10)
+#   --no-write   print the table only
+#
+# Needs what scripts/install-deps.sh --tests installs (Xvfb, xdotool, Google Benchmark) and,
+# for the profile of headless games, valgrind.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${BENCH_BUILD_DIR:-$root/build-bench}"
+runs=15
+sample=10
+write=1
+while [[ $# -gt 0 ]]; do
+  case "$1" in
+    --runs) runs="$2"; shift 2 ;;
+    --sample) sample="$2"; shift 2 ;;
+    --no-write) write=0; shift ;;
+    *) echo "usage: bench/run.sh [--runs N] [--sample S] [--no-write]" >&2; exit 2 ;;
+  esac
+done
+command_line="bench/run.sh${*:+ $*}"
+
+log() { printf '%s\n' "$*" >&2; }
+
+# ---- Build ----------------------------------------------------------------------------------
+log "building in $build"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DSPHEROLETTE_BUILD_BENCH=ON -DSPHEROLETTE_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" --target spherolette_shell spherolette bench_bare_window bench_probe \
+  bench_games bench_hot_paths >/dev/null
+
+game="$build/shell/spherolette"
+bare="$build/bench/bare-window"
+probe="$build/bench/spherolette-probe"
+games="$build/bench/spherolette-games"
+hotpaths="$build/bench/spherolette-hotpaths"
+
+work="$(mktemp -d)"
+xpid=""
+cleanup() {
+  if [[ -n "$xpid" ]]; then kill "$xpid" 2>/dev/null || true; wait "$xpid" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# ---- A private X server --------------------------------------------------------------------
+display=""
+for n in $(seq 91 140); do
+  if [[ ! -e "/tmp/.X11-unix/X$n" && ! -e "/tmp/.X$n-lock" ]]; then display=":$n"; break; fi
+done
+[[ -n "$display" ]] || { log "no free X display number"; exit 1; }
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xpid=$!
+for _ in $(seq 100); do
+  [[ -e "/tmp/.X11-unix/X${display#:}" ]] && break
+  sleep 0.05
+done
+export DISPLAY="$display"
+log "Xvfb on $DISPLAY (pid $xpid)"
+
+settings="$work/settings.txt"
+seed=12345
+difficulty=2
+# Field of a probe line: value KEY LINE
+field() { sed -n "s/.*\\b$1=\\([^ ]*\\).*/\\1/p" <<<"$2"; }
+median() { sort -g | awk '{v[NR]=$1} END {if (NR==0) print "n/a"; else if (NR%2) print v[(NR+1)/2]; else printf "%.2f\n", (v[NR/2]+v[NR/2+1])/2}'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
+verdict() { awk -v v="$1" -v t="$2" 'BEGIN { print (v != "n/a" && v <= t) ? "met" : "MISSED" }'; }
+mb() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
+
+# ---- Start-up ------------------------------------------------------------------------------
+log "start-up: $runs runs each, interleaved (one warm-up run each first)"
+"$probe" -- "$bare" --report-first-frame >/dev/null || true
+"$probe" -- "$game" --scale 1 --settings "$settings" --report-first-frame >/dev/null || true
+"$probe" -- "$game" --headless --report-first-frame >/dev/null || true
+: >"$work/bare.start"; : >"$work/game.start"; : >"$work/headless.start"
+for _ in $(seq "$runs"); do
+  "$probe" -- "$bare" --report-first-frame >>"$work/bare.start"
+  "$probe" -- "$game" --scale 1 --settings "$settings" --report-first-frame >>"$work/game.start"
+  "$probe" -- "$game" --headless --report-first-frame >>"$work/headless.start"
+done
+col() { sed -n "s/.*\\b$1=\\([^ ]*\\).*/\\1/p" "$2"; }
+bare_rep=$(col reported_ms "$work/bare.start" | median)
+game_rep=$(col reported_ms "$work/game.start" | median)
+head_rep=$(col reported_ms "$work/headless.start" | median)
+bare_exec=$(col launch_ms "$work/bare.start" | median)
+game_exec=$(col launch_ms "$work/game.start" | median)
+head_exec=$(col launch_ms "$work/headless.start" | median)
+head_peak=$(col maxrss_kb "$work/headless.start" | median)
+start_ratio=$(ratio "$game_exec" "$bare_exec")
+
+# ---- Memory and CPU ------------------------------------------------------------------------
+log "idle: bare waiting loop, ${sample} s"
+bare_idle=$("$probe" --settle 2000 --sample "$((sample * 1000))" --xserver "$xpid" -- "$bare" --report-first-frame)
+log "idle: title screen, ${sample} s"
+title=$("$probe" --settle 2000 --sample "$((sample * 1000))" --xserver "$xpid" -- \
+  "$game" --scale 1 --settings "$settings" --seed "$seed" --report-first-frame)
+
+# Where the first move of a game at this seed can be made: the same seed gives the same
+# opening wave in a window, since only waves draw random numbers.
+read -r bx by fx fy tx ty < <("$games" --plan --seed "$seed" --difficulty "$difficulty")
+cat >"$work/start-game.sh" <<SCRIPT
+#!/usr/bin/env bash
+set -e
+w=\$(xdotool search --sync --onlyvisible --pid "\$PROBE_PID" | head -n 1)
+xdotool mousemove --window "\$w" $bx $by click 1
+sleep 0.5
+xdotool mousemove --window "\$w" $fx $fy mousedown 1
+for i in 1 2 3 4 5 6 7 8; do
+  xdotool mousemove --window "\$w" \$(( $fx + ($tx - $fx) * i / 8 )) \$(( $fy + ($ty - $fy) * i / 8 ))
+  sleep 0.02
+done
+xdotool mouseup 1
+xdotool mousemove --window "\$w" 520 410
+SCRIPT
+chmod +x "$work/start-game.sh"
+log "playing: a game with the move clock running, ${sample} s"
+ingame=$("$probe" --then "$work/start-game.sh" --settle 2000 --sample "$((sample * 1000))" \
+  --xserver "$xpid" -- "$game" --scale 1 --settings "$settings" --seed "$seed" --report-first-frame)
+
+# ---- Hot paths -----------------------------------------------------------------------------
+log "hot paths (Google Benchmark)"
+"$hotpaths" --benchmark_format=csv --benchmark_min_time=0.5 2>/dev/null >"$work/hot.csv"
+hot() {  # microseconds of one call of benchmark $1
+  awk -F, -v n="\"$1\"" '$1 == n {
+    t = $4; u = $5; gsub(/"/, "", u)
+    if (u == "ns") t /= 1000; else if (u == "ms") t *= 1000
+    printf "%.2f", t }' "$work/hot.csv"
+}
+hot_px=$(awk -F, '$1 == "\"BM_OnClockTickAndCompose\"" { print $NF }' "$work/hot.csv" | tr -d '"')
+
+# ---- Headless games ------------------------------------------------------------------------
+log "headless games"
+tp_easy=$("$games" --games 20 --difficulty 0 --seed "$seed")
+tp_hard=$("$games" --games 50 --difficulty 4 --seed "$seed")
+top5="(valgrind not installed)"
+if command -v valgrind >/dev/null; then
+  log "profiling headless games with callgrind"
+  valgrind --tool=callgrind --callgrind-out-file="$work/callgrind.out" \
+    "$games" --games 3 --difficulty 4 --seed "$seed" >/dev/null 2>"$work/callgrind.log" || true
+  top5=$(callgrind_annotate --inclusive=no "$work/callgrind.out" 2>/dev/null |
+    awk '/^-+$/ {sep++; next} sep >= 3 && NF >= 2 && $1 ~ /^[0-9,]+$/ {print; if (++n == 5) exit}' |
+    sed -E 's/ +/ /g; s/\([^)]*\)//g; s/ *\[[^]]*\]//g' |
+    awk '{cost=$1; pct=$2; $1=""; $2=""; sub(/^ +/, ""); printf "%s %s %s; ", pct, $0, ""}' |
+    sed 's/  */ /g; s/; $//')
+fi
+
+# ---- Table ---------------------------------------------------------------------------------
+bare_peak=$(field peak_kb "$bare_idle"); bare_rss=$(field rss_kb "$bare_idle")
+title_peak=$(field peak_kb "$title"); title_rss=$(field rss_kb "$title")
+game_peak=$(field peak_kb "$ingame"); game_rss=$(field rss_kb "$ingame")
+peak_ratio=$(ratio "$(( title_peak > game_peak ? title_peak : game_peak ))" "$bare_peak")
+bare_cpu=$(field cpu_pct "$bare_idle"); bare_x=$(field x_cpu_pct "$bare_idle")
+title_cpu=$(field cpu_pct "$title"); title_x=$(field x_cpu_pct "$title")
+game_cpu=$(field cpu_pct "$ingame"); game_x=$(field x_cpu_pct "$ingame")
+tick_us=$(hot BM_OnClockTick)
+
+table=$(cat <<TABLE
+| Measure | Game | Bare SDL2 | Ratio | Target | Verdict |
+| --- | --- | --- | --- | --- | --- |
+| Start-up, exec to first frame, Xvfb (probe clock, median of $runs) | $game_exec ms | $bare_exec ms | $start_ratio | ≤ 1.4x | $(verdict "$start_ratio" 1.4) |
+| Start-up, first-frame-ms as printed, Xvfb (median; 10 ms steps) | $game_rep ms | $bare_rep ms | $(ratio "$game_rep" "$bare_rep") | | |
+| Start-up headless, exec to first frame (printed) | $head_exec ms ($head_rep) | | | | |
+| Peak memory (VmHWM), title / game | $(mb "$title_peak") / $(mb "$game_peak") MB | $(mb "$bare_peak") MB | $peak_ratio | ≤ 1.6x | $(verdict "$peak_ratio" 1.6) |
+| Steady memory (VmRSS), title / game | $(mb "$title_rss") / $(mb "$game_rss") MB | $(mb "$bare_rss") MB | $(ratio "$game_rss" "$bare_rss") | | |
+| Peak memory headless run | $(mb "$head_peak") MB | | | | |
+| CPU on the title screen (animations running), ${sample} s | ${title_cpu}% | ${bare_cpu}% (waiting loop) | | ≤ 0.5% | $(verdict "$title_cpu" 0.5) |
+| X server CPU, title screen | ${title_x}% | ${bare_x}% | | | |
+| CPU in a game, clock running, ${sample} s | ${game_cpu}% | ${bare_cpu}% | | ≤ 1% | $(verdict "$game_cpu" 1) |
+| X server CPU, in a game | ${game_x}% | ${bare_x}% | | < 1% | $(verdict "$game_x" 0.999) |
+| OnClockTick, busy board (56 bubbles, 5 pops) | $tick_us µs | | | < 20 µs | $(verdict "$tick_us" 19.999) |
+| OnClockTick + compose of what it changed | $(hot BM_OnClockTickAndCompose) µs ($hot_px px) | | | | |
+| SpawnBubble, one empty cell left (every colour makes a line) | $(hot BM_SpawnBubbleLastCell) µs | | | | |
+| CheckLines probe, busy board without lines | $(hot BM_CheckLinesProbe) µs | | | | |
+| CheckLines apply, two crossing runs of five | $(hot BM_CheckLinesApply) µs | | | | |
+| DrawMarkup of the help page | $(hot BM_DrawMarkupHelpPage) µs | | | | |
+| Full frame composition, game screen | $(hot BM_ComposeFullGameFrame) µs | | | | |
+| Headless games, Very Easy (one move, then the clock) | $(field games_per_s "$tp_easy") games/s ($(field virtual_s_per_game "$tp_easy") s of game time each) | | | | |
+| Headless games, Very Hard | $(field games_per_s "$tp_hard") games/s ($(field virtual_s_per_game "$tp_hard") s each) | | | | |
+| Most time in headless games (callgrind, self cost) | $top5 | | | | |
+TABLE
+)
+
+machine="$(lscpu 2>/dev/null | sed -n 's/^Model name: *//p' | head -n 1), $(nproc) cores, $(free -g | awk '/^Mem:/ {print $2}') GiB, $(uname -sr)"
+block=$(cat <<BLOCK
+## $(date -u '+%Y-%m-%d %H:%M UTC')
+
+Machine: $machine. Command: \`$command_line\` (build: RelWithDebInfo, window scale 1, Xvfb 1280x1024x24, difficulty $difficulty, seed $seed).
+
+$table
+BLOCK
+)
+printf '%s\n' "$block"
+
+if [[ "$write" == 1 ]]; then
+  results="$root/bench/RESULTS.md"
+  {
+    echo "# Benchmark results"
+    echo
+    echo "Newest first. Each block is one run of bench/run.sh; ratios compare against the bare"
+    echo "SDL2 program measured in the same run. Notes on the figures are in bench/README.md."
+    echo
+    printf '%s\n' "$block"
+    if [[ -f "$results" ]]; then
+      echo
+      awk 'found {print} /^## / && !found {found=1; print}' "$results"
+    fi
+  } >"$work/RESULTS.md"
+  mv "$work/RESULTS.md" "$results"
+  log "written to bench/RESULTS.md"
+fi
