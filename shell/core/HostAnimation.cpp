@@ -11,7 +11,9 @@ namespace shell {
 
 HostAnimation::HostAnimation(ObjectSpace& space, Animator& animator, HostFrameList* frames,
                              int frame)
-    : HostObject(space, "Animation"), animator_(animator), frames_(frames) {
+    : HostObject(space, "Animation", frames != nullptr ? frames->PictureName() : std::string()),
+      animator_(animator),
+      frames_(frames) {
     if (frames_ != nullptr) {
         frames_->Retain();
         frame_ = std::clamp(frame, 0, std::max(0, frames_->Count() - 1));
