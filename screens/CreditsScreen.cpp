@@ -31,8 +31,10 @@ const char* const kContributors[kContributorCount] = {
     "Xvfb - headless display",
     "xdotool - scripted input",
     "ImageMagick - picture tools",
-    "Git - history",
     "Debian - the system it is built on",
+    // The last line shares its height with the return button: keep it short enough to stay
+    // clear of the button's left edge.
+    "Git - history",
 };
 
 namespace {

@@ -88,6 +88,10 @@ TEST_F(CreditsTest, PageShowsHeaderAndCentredLinesThatFitTheStage) {
 
     host::Button* back = ButtonAt(348, 397);
     ASSERT_NE(back, nullptr);
+    // The last line stands beside the button and must end before it.
+    const std::string last = sph::kContributors[sph::kContributorCount - 1];
+    const int lastWidth = testhost::TestHost::TextWidth(12, host::kStyleBold, last.size());
+    EXPECT_LT((530 - lastWidth) / 2 + lastWidth, 348) << last;
     EXPECT_EQ(host.Info(back).buttonId, 0);
     // The sampler and the title's sprites are gone.
     EXPECT_EQ(host.SpritesOn(host.MainStage()).size(), 1u);
