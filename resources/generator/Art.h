@@ -37,6 +37,9 @@ Picture MakeSampler();
 Picture MakeLogo(const std::string& fontPath);
 Picture MakeGameLogo(const std::string& fontPath);
 
+// The desktop icon, `size` pixels square, transparent around a rounded tile.
+Image MakeIcon(int size);
+
 // The stored names of the bubble pictures: plain ("P-IMG-BUBBLE3.GIF") and with symbols.
 std::string BubbleName(int kind);
 std::string SymbolBubbleName(int kind);

@@ -2,7 +2,7 @@
 // contact sheet and the assembly and table sources that embed them (with the hand-written
 // help document) into the applet library.
 //
-// Usage: spherolette_assetgen --out DIR --font TTF --help HELP.QXM [--sheet PNG]
+// Usage: spherolette_assetgen --out DIR --font TTF --help HELP.QXM [--sheet PNG] [--icons DIR]
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -81,7 +81,7 @@ int Run(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; i += 2) args[argv[i]] = argv[i + 1];
     for (const char* required : {"--out", "--font", "--help"}) {
         if (!args.count(required)) {
-            std::cerr << "usage: " << argv[0] << " --out DIR --font TTF --help FILE [--sheet PNG]\n";
+            std::cerr << "usage: " << argv[0] << " --out DIR --font TTF --help FILE [--sheet PNG] [--icons DIR]\n";
             return 2;
         }
     }
@@ -119,6 +119,12 @@ int Run(int argc, char** argv) {
     WriteEmbedding(out, embedded);
 
     if (args.count("--sheet")) WriteContactSheet(args["--sheet"], gifs, font, 2);
+    if (args.count("--icons")) {
+        for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+            WritePng(args["--icons"] + "/icon-" + std::to_string(size) + ".png", size, size,
+                     ToRgba8(MakeIcon(size), Color{}));
+        }
+    }
     return 0;
 }
 
