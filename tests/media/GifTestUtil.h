@@ -13,7 +13,7 @@ struct Rgb {
     uint8_t r, g, b;
 };
 
-struct FrameSpec {
+struct FrameRecipe {
     int left = 0, top = 0, width = 0, height = 0;
     std::vector<uint8_t> pixels;  // colour indices, rows top-down
     int delayCs = 0;
@@ -24,10 +24,10 @@ struct FrameSpec {
     bool control = true;          // write a graphic control block
 };
 
-struct GifSpec {
+struct GifRecipe {
     int width = 0, height = 0;
     std::vector<Rgb> globalMap;   // power-of-two size, or empty for none
-    std::vector<FrameSpec> frames;
+    std::vector<FrameRecipe> frames;
     int loopCount = -1;           // -1: no loop block
 };
 
@@ -44,26 +44,26 @@ inline ColorMapObject* MakeMap(const std::vector<Rgb>& colours) {
     return GifMakeMapObject(static_cast<int>(entries.size()), entries.data());
 }
 
-inline std::vector<uint8_t> BuildGif(const GifSpec& spec) {
+inline std::vector<uint8_t> BuildGif(const GifRecipe& recipe) {
     std::vector<uint8_t> bytes;
     int error = 0;
     GifFileType* gif = EGifOpen(&bytes, WriteToVector, &error);
     if (gif == nullptr) throw std::runtime_error("EGifOpen failed");
     EGifSetGifVersion(gif, true);
-    ColorMapObject* global = MakeMap(spec.globalMap);
-    if (EGifPutScreenDesc(gif, spec.width, spec.height, 8, 0, global) == GIF_ERROR) {
+    ColorMapObject* global = MakeMap(recipe.globalMap);
+    if (EGifPutScreenDesc(gif, recipe.width, recipe.height, 8, 0, global) == GIF_ERROR) {
         throw std::runtime_error("EGifPutScreenDesc failed");
     }
     GifFreeMapObject(global);
-    if (spec.loopCount >= 0) {
-        const GifByteType loop[3] = {1, static_cast<GifByteType>(spec.loopCount & 0xff),
-                                     static_cast<GifByteType>(spec.loopCount >> 8)};
+    if (recipe.loopCount >= 0) {
+        const GifByteType loop[3] = {1, static_cast<GifByteType>(recipe.loopCount & 0xff),
+                                     static_cast<GifByteType>(recipe.loopCount >> 8)};
         EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE);
         EGifPutExtensionBlock(gif, 11, "NETSCAPE2.0");
         EGifPutExtensionBlock(gif, 3, loop);
         EGifPutExtensionTrailer(gif);
     }
-    for (const FrameSpec& f : spec.frames) {
+    for (const FrameRecipe& f : recipe.frames) {
         if (f.control) {
             GraphicsControlBlock gcb{f.disposal, false, f.delayCs, f.transparent};
             GifByteType block[4];
@@ -97,8 +97,8 @@ inline std::vector<uint8_t> BuildGif(const GifSpec& spec) {
 }
 
 // A frame of one colour index.
-inline FrameSpec Solid(int left, int top, int width, int height, uint8_t index) {
-    FrameSpec f;
+inline FrameRecipe Solid(int left, int top, int width, int height, uint8_t index) {
+    FrameRecipe f;
     f.left = left;
     f.top = top;
     f.width = width;

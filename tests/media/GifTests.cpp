@@ -39,23 +39,23 @@ GifAnimation Decode(const std::vector<uint8_t>& bytes) {
 // Full red 4x4 frame, then a 2x2 green frame at (1,1) whose disposal is under test, then a
 // 1x1 blue frame at (0,0) that shows what the disposal left behind.
 GifAnimation ThreeFrames(int disposalOfSecond) {
-    GifSpec spec{4, 4, kPalette, {}, -1};
-    spec.frames.push_back(Solid(0, 0, 4, 4, 1));
-    spec.frames.push_back(Solid(1, 1, 2, 2, 2));
-    spec.frames.back().disposal = disposalOfSecond;
-    spec.frames.push_back(Solid(0, 0, 1, 1, 3));
-    return Decode(BuildGif(spec));
+    GifRecipe recipe{4, 4, kPalette, {}, -1};
+    recipe.frames.push_back(Solid(0, 0, 4, 4, 1));
+    recipe.frames.push_back(Solid(1, 1, 2, 2, 2));
+    recipe.frames.back().disposal = disposalOfSecond;
+    recipe.frames.push_back(Solid(0, 0, 1, 1, 3));
+    return Decode(BuildGif(recipe));
 }
 
 }  // namespace
 
 TEST(GifDecoding, ReadsSizeFramesDelaysAndLoopCount) {
-    GifSpec spec{3, 2, kPalette, {}, 0};
-    spec.frames.push_back(Solid(0, 0, 3, 2, 1));
-    spec.frames.back().delayCs = 10;
-    spec.frames.push_back(Solid(0, 0, 3, 2, 2));
-    spec.frames.back().delayCs = 200;
-    GifAnimation a = Decode(BuildGif(spec));
+    GifRecipe recipe{3, 2, kPalette, {}, 0};
+    recipe.frames.push_back(Solid(0, 0, 3, 2, 1));
+    recipe.frames.back().delayCs = 10;
+    recipe.frames.push_back(Solid(0, 0, 3, 2, 2));
+    recipe.frames.back().delayCs = 200;
+    GifAnimation a = Decode(BuildGif(recipe));
     EXPECT_EQ(a.width, 3);
     EXPECT_EQ(a.height, 2);
     ASSERT_EQ(a.frames.size(), 2u);
@@ -68,10 +68,10 @@ TEST(GifDecoding, ReadsSizeFramesDelaysAndLoopCount) {
     EXPECT_TRUE(a.loops);
     EXPECT_EQ(a.loopCount, 0);
 
-    spec.loopCount = 3;
-    EXPECT_EQ(Decode(BuildGif(spec)).loopCount, 3);
-    spec.loopCount = -1;
-    EXPECT_FALSE(Decode(BuildGif(spec)).loops);
+    recipe.loopCount = 3;
+    EXPECT_EQ(Decode(BuildGif(recipe)).loopCount, 3);
+    recipe.loopCount = -1;
+    EXPECT_FALSE(Decode(BuildGif(recipe)).loops);
 }
 
 TEST(GifDecoding, DisposalKeepLeavesTheFrameUnderTheNext) {
@@ -106,16 +106,16 @@ TEST(GifDecoding, DisposalRestoreBringsBackWhatWasThere) {
 }
 
 TEST(GifDecoding, TransparentIndexShowsWhatIsBelow) {
-    GifSpec spec{2, 1, kPalette, {}, -1};
-    FrameSpec first = Solid(0, 0, 2, 1, 0);
+    GifRecipe recipe{2, 1, kPalette, {}, -1};
+    FrameRecipe first = Solid(0, 0, 2, 1, 0);
     first.pixels = {1, 0};
     first.transparent = 0;  // the first frame's right pixel lies on the empty screen
-    spec.frames.push_back(first);
-    FrameSpec second = Solid(0, 0, 2, 1, 3);
+    recipe.frames.push_back(first);
+    FrameRecipe second = Solid(0, 0, 2, 1, 3);
     second.pixels = {3, 2};
     second.transparent = 3;
-    spec.frames.push_back(second);
-    GifAnimation a = Decode(BuildGif(spec));
+    recipe.frames.push_back(second);
+    GifAnimation a = Decode(BuildGif(recipe));
     EXPECT_EQ(At(a, 0, 0, 0), kRed);
     EXPECT_EQ(At(a, 0, 1, 0), kClear);
     EXPECT_TRUE(a.frames[0].hasTransparency);
@@ -126,13 +126,13 @@ TEST(GifDecoding, TransparentIndexShowsWhatIsBelow) {
 
 TEST(GifDecoding, LocalMapsInterlaceAndMissingMaps) {
     // An interlaced 1x10 column whose row r holds index r % 4, coloured by a local map.
-    GifSpec spec{1, 10, kPalette, {}, -1};
-    FrameSpec column = Solid(0, 0, 1, 10, 0);
+    GifRecipe recipe{1, 10, kPalette, {}, -1};
+    FrameRecipe column = Solid(0, 0, 1, 10, 0);
     for (int r = 0; r < 10; ++r) column.pixels[static_cast<size_t>(r)] = uint8_t(r % 4);
     column.interlace = true;
     column.localMap = {{10, 10, 10}, {20, 20, 20}, {30, 30, 30}, {40, 40, 40}};
-    spec.frames.push_back(column);
-    GifAnimation a = Decode(BuildGif(spec));
+    recipe.frames.push_back(column);
+    GifAnimation a = Decode(BuildGif(recipe));
     for (int r = 0; r < 10; ++r) {
         int grey = 10 * (r % 4 + 1);
         EXPECT_EQ(At(a, 0, 0, r), (Px{grey, grey, grey, 255})) << "row " << r;
@@ -207,10 +207,10 @@ TEST(GifDecoding, ClippedFramesEmptyFramesAndFilesWithoutColourMaps) {
 }
 
 TEST(GifDecoding, EveryTruncationIsRefusedWithAMessage) {
-    GifSpec spec{8, 8, kPalette, {}, 0};
-    spec.frames.push_back(Solid(0, 0, 8, 8, 1));
-    spec.frames.push_back(Solid(2, 2, 4, 4, 2));
-    std::vector<uint8_t> bytes = BuildGif(spec);
+    GifRecipe recipe{8, 8, kPalette, {}, 0};
+    recipe.frames.push_back(Solid(0, 0, 8, 8, 1));
+    recipe.frames.push_back(Solid(2, 2, 4, 4, 2));
+    std::vector<uint8_t> bytes = BuildGif(recipe);
     for (size_t cut = 0; cut < bytes.size(); ++cut) {
         GifAnimation a;
         std::string error;
@@ -226,8 +226,8 @@ TEST(GifDecoding, EveryTruncationIsRefusedWithAMessage) {
 
 TEST(GifDecoding, GarbageIsRefusedWithoutCrashing) {
     std::mt19937 random(1234);
-    GifSpec spec{8, 8, kPalette, {Solid(0, 0, 8, 8, 1)}, 0};
-    std::vector<uint8_t> valid = BuildGif(spec);
+    GifRecipe recipe{8, 8, kPalette, {Solid(0, 0, 8, 8, 1)}, 0};
+    std::vector<uint8_t> valid = BuildGif(recipe);
     std::string error;
     GifAnimation a;
     EXPECT_FALSE(DecodeGif(nullptr, 0, &a, &error));

@@ -19,7 +19,7 @@ using resources_test::Embedded;
 
 constexpr int kKeep = 1, kClear = 2;  // GIF disposal: leave in place, clear to background
 
-struct PictureSpec {
+struct ExpectedPicture {
     std::string name;
     int width, height;
     std::vector<int> delays;     // per frame, hundredths of a second
@@ -37,49 +37,49 @@ std::vector<int> SamplerDelays() {
     return d;
 }
 
-std::vector<PictureSpec> Pictures() {
-    std::vector<PictureSpec> specs;
+std::vector<ExpectedPicture> Pictures() {
+    std::vector<ExpectedPicture> expectations;
     for (int kind = 0; kind < 8; ++kind) {
-        specs.push_back({"p-img-Bubble" + std::to_string(kind) + ".gif", 32, 32, Repeat(10, 8), true, true, {}});
-        specs.push_back({"P-IMG-BUBBLESYM" + std::to_string(kind) + ".GIF", 32, 32, Repeat(10, 8), true, true, {}});
+        expectations.push_back({"p-img-Bubble" + std::to_string(kind) + ".gif", 32, 32, Repeat(10, 8), true, true, {}});
+        expectations.push_back({"P-IMG-BUBBLESYM" + std::to_string(kind) + ".GIF", 32, 32, Repeat(10, 8), true, true, {}});
     }
     std::vector<int> spawnDisposal = Repeat(kClear, 7);
     spawnDisposal.back() = kKeep;
-    specs.push_back({"p-img-Bubble8.gif", 32, 32, Repeat(14, 7), true, true, spawnDisposal});
+    expectations.push_back({"p-img-Bubble8.gif", 32, 32, Repeat(14, 7), true, true, spawnDisposal});
     std::vector<int> popDelays = Repeat(10, 13);
     popDelays.back() = 8;
-    specs.push_back({"p-img-Bubble9.gif", 32, 32, popDelays, true, true, Repeat(kClear, 13)});
-    specs.push_back({"P-IMG-BUBBLEBG", 36, 36, Repeat(0, 2), false, false, {}});
-    specs.push_back({"p-mini-bubble.gif", 10, 10, Repeat(0, 1), false, true, {}});
-    specs.push_back({"p-mini-sampler.gif", 80, 80, SamplerDelays(), true, true, {}});
-    specs.push_back({"CheckBox.gif", 20, 19, Repeat(0, 2), false, true, {kKeep, kKeep}});
-    specs.push_back({"p-img-logo-big", 276, 122, Repeat(0, 1), false, true, {}});
-    specs.push_back({"P-IMG-GAMELOGO.GIF", 80, 60, Repeat(0, 1), false, false, {}});
-    return specs;
+    expectations.push_back({"p-img-Bubble9.gif", 32, 32, popDelays, true, true, Repeat(kClear, 13)});
+    expectations.push_back({"P-IMG-BUBBLEBG", 36, 36, Repeat(0, 2), false, false, {}});
+    expectations.push_back({"p-mini-bubble.gif", 10, 10, Repeat(0, 1), false, true, {}});
+    expectations.push_back({"p-mini-sampler.gif", 80, 80, SamplerDelays(), true, true, {}});
+    expectations.push_back({"CheckBox.gif", 20, 19, Repeat(0, 2), false, true, {kKeep, kKeep}});
+    expectations.push_back({"p-img-logo-big", 276, 122, Repeat(0, 1), false, true, {}});
+    expectations.push_back({"P-IMG-GAMELOGO.GIF", 80, 60, Repeat(0, 1), false, false, {}});
+    return expectations;
 }
 
 TEST(Pictures, DecodeWithTheSizeFramesTimingLoopingTransparencyAndDisposalOfTheTable) {
-    for (const PictureSpec& spec : Pictures()) {
-        SCOPED_TRACE(spec.name);
-        const std::vector<uint8_t> bytes = Embedded(spec.name);
+    for (const ExpectedPicture& expected : Pictures()) {
+        SCOPED_TRACE(expected.name);
+        const std::vector<uint8_t> bytes = Embedded(expected.name);
         ASSERT_GE(bytes.size(), 6u);
         EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 6), "GIF89a");
         shell::media::GifAnimation gif;
         std::string error;
         ASSERT_TRUE(shell::media::DecodeGif(bytes.data(), bytes.size(), &gif, &error)) << error;
-        EXPECT_EQ(gif.width, spec.width);
-        EXPECT_EQ(gif.height, spec.height);
-        EXPECT_EQ(gif.loops, spec.loops);
-        if (spec.loops) {
+        EXPECT_EQ(gif.width, expected.width);
+        EXPECT_EQ(gif.height, expected.height);
+        EXPECT_EQ(gif.loops, expected.loops);
+        if (expected.loops) {
             EXPECT_EQ(gif.loopCount, 0);
         }
-        ASSERT_EQ(gif.frames.size(), spec.delays.size());
+        ASSERT_EQ(gif.frames.size(), expected.delays.size());
         for (size_t f = 0; f < gif.frames.size(); ++f) {
             SCOPED_TRACE("frame " + std::to_string(f));
-            EXPECT_EQ(gif.frames[f].delayCs, spec.delays[f]);
-            EXPECT_EQ(gif.frames[f].hasTransparency, spec.transparent);
-            if (!spec.disposals.empty()) {
-                EXPECT_EQ(gif.frames[f].disposal, spec.disposals[f]);
+            EXPECT_EQ(gif.frames[f].delayCs, expected.delays[f]);
+            EXPECT_EQ(gif.frames[f].hasTransparency, expected.transparent);
+            if (!expected.disposals.empty()) {
+                EXPECT_EQ(gif.frames[f].disposal, expected.disposals[f]);
             }
         }
     }
@@ -168,14 +168,14 @@ uint32_t Le(const std::vector<uint8_t>& b, size_t at, int bytes) {
 }
 
 TEST(Sounds, AreMonoPcmAt11025WithTheBitsAndLengthOfTheTableCentredAndUnclipped) {
-    const SoundSpec specs[] = {
+    const SoundSpec expectations[] = {
         {"p-NewGame.wav", 8, 1.43},  {"p-LevelWin.wav", 8, 0.50}, {"p-BubbleDisappear.wav", 8, 0.46},
         {"p-DropBubble.wav", 8, 0.11}, {"p-FreeMove.wav", 8, 0.96}, {"p-FadeIn.wav", 8, 0.60},
         {"p-GameOver.wav", 8, 1.76}, {"p-HighScore.wav", 8, 1.70}, {"p-LevelLose.wav", 16, 0.54},
     };
-    for (const SoundSpec& spec : specs) {
-        SCOPED_TRACE(spec.name);
-        const std::vector<uint8_t> b = Embedded(spec.name);
+    for (const SoundSpec& expected : expectations) {
+        SCOPED_TRACE(expected.name);
+        const std::vector<uint8_t> b = Embedded(expected.name);
         ASSERT_GE(b.size(), 44u);
         EXPECT_EQ(std::memcmp(b.data(), "RIFF", 4), 0);
         EXPECT_EQ(Le(b, 4, 4), b.size() - 8);
@@ -184,20 +184,20 @@ TEST(Sounds, AreMonoPcmAt11025WithTheBitsAndLengthOfTheTableCentredAndUnclipped)
         EXPECT_EQ(Le(b, 20, 2), 1u);  // PCM
         EXPECT_EQ(Le(b, 22, 2), 1u);  // one channel
         EXPECT_EQ(Le(b, 24, 4), 11025u);
-        const uint32_t bytesPerSample = uint32_t(spec.bits / 8);
+        const uint32_t bytesPerSample = uint32_t(expected.bits / 8);
         EXPECT_EQ(Le(b, 28, 4), 11025u * bytesPerSample);
         EXPECT_EQ(Le(b, 32, 2), bytesPerSample);
-        EXPECT_EQ(Le(b, 34, 2), uint32_t(spec.bits));
+        EXPECT_EQ(Le(b, 34, 2), uint32_t(expected.bits));
         ASSERT_EQ(std::memcmp(b.data() + 36, "data", 4), 0);
         const uint32_t dataSize = Le(b, 40, 4);
         ASSERT_LE(44u + dataSize, b.size());
         const size_t count = dataSize / bytesPerSample;
-        EXPECT_NEAR(double(count) / 11025, spec.seconds, 0.01);
+        EXPECT_NEAR(double(count) / 11025, expected.seconds, 0.01);
 
         // Samples as -1..1: no offset, no clipping, silence at both ends, and audible.
         std::vector<double> s;
         for (size_t i = 0; i < count; ++i) {
-            s.push_back(spec.bits == 8 ? (b[44 + i] - 128) / 128.0
+            s.push_back(expected.bits == 8 ? (b[44 + i] - 128) / 128.0
                                        : int16_t(Le(b, 44 + 2 * i, 2)) / 32768.0);
         }
         double sum = 0, peak = 0;

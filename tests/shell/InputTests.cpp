@@ -41,14 +41,14 @@ class Input : public ::testing::Test {
 protected:
     Input() {
         // 10 x 10, opaque except a transparent left column.
-        gif_test::GifSpec spec;
-        spec.width = spec.height = 10;
-        spec.globalMap = {{0, 0, 0}, {255, 0, 0}};
-        gif_test::FrameSpec f = gif_test::Solid(0, 0, 10, 10, 1);
+        gif_test::GifRecipe recipe;
+        recipe.width = recipe.height = 10;
+        recipe.globalMap = {{0, 0, 0}, {255, 0, 0}};
+        gif_test::FrameRecipe f = gif_test::Solid(0, 0, 10, 10, 1);
         for (int y = 0; y < 10; ++y) f.pixels[static_cast<size_t>(y * 10)] = 0;
         f.transparent = 0;
-        spec.frames.push_back(f);
-        resources.Add("BLOCK.GIF", gif_test::BuildGif(spec));
+        recipe.frames.push_back(f);
+        resources.Add("BLOCK.GIF", gif_test::BuildGif(recipe));
         host = std::make_unique<shell_test::TestHost>(&resources);
     }
     host::Factory& factory() { return (*host)->Factory(); }

@@ -35,19 +35,19 @@ private:
 // A GIF of `frames` frames of w x h; frame i is colour index i + 1 (palette: 0 transparent
 // black, then red, green, blue, white, ...), each showing for `delayCs`.
 inline std::vector<uint8_t> ColourFrames(int w, int h, int frames, int delayCs, bool loops) {
-    gif_test::GifSpec spec;
-    spec.width = w;
-    spec.height = h;
-    spec.globalMap = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255},
+    gif_test::GifRecipe recipe;
+    recipe.width = w;
+    recipe.height = h;
+    recipe.globalMap = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255},
                       {255, 255, 255}, {255, 255, 0}, {0, 255, 255}, {255, 0, 255}};
     for (int i = 0; i < frames; ++i) {
-        gif_test::FrameSpec f = gif_test::Solid(0, 0, w, h, static_cast<uint8_t>(1 + i % 7));
+        gif_test::FrameRecipe f = gif_test::Solid(0, 0, w, h, static_cast<uint8_t>(1 + i % 7));
         f.delayCs = delayCs;
         f.transparent = 0;
-        spec.frames.push_back(f);
+        recipe.frames.push_back(f);
     }
-    spec.loopCount = loops ? 0 : -1;
-    return gif_test::BuildGif(spec);
+    recipe.loopCount = loops ? 0 : -1;
+    return gif_test::BuildGif(recipe);
 }
 
 struct TestHost {
