@@ -14,7 +14,7 @@ public:
     // A message; with `ask` the answer is true for Yes, false for No (Escape or closing is No).
     virtual bool Message(const std::string& title, const std::string& text, bool ask) = 0;
     // A single-line field holding `*text` (at most `limit` characters); true with the edited
-    // text on OK or Enter, false (text unspecified) on Cancel or Escape.
+    // text on OK or Enter, false (text left as it was) on Cancel or Escape.
     virtual bool Input(const std::string& title, const std::string& prompt, std::string* text,
                        int limit) = 0;
 };

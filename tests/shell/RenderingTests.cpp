@@ -152,3 +152,42 @@ TEST_F(Rendering, CanvasSizesAreCutToSaneBounds) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Compositing, OnlyWhatChangedIsRedrawn) {
+    shell_test::TestHost host;
+    shell::HostStage& stage = host->MainStage();
+    shell::Pixmap frame(530, 420);
+    stage.Compose(frame, nullptr);  // the first frame is everything
+    EXPECT_FALSE(stage.Changed());
+
+    host::Canvas* canvas = nullptr;
+    stage.GetCanvas(&canvas);
+    canvas->SetColor(9, 9, 9);
+    canvas->FillRect(290, 133, 300, 420);
+    shell::DirtyRegion changed;
+    stage.Compose(frame, &changed);
+    ASSERT_EQ(changed.Rects().size(), 1u);
+    EXPECT_EQ(changed.Rects()[0], (shell::Rect{290, 133, 10, 287}));
+    EXPECT_EQ(frame.At(295, 200), shell::Argb(9, 9, 9));
+
+    // A sprite moved: where it was and where it is.
+    host::Sprite* sprite = host->Factory().LoadImage("missing", 0);  // a 32 x 32 placeholder
+    sprite->MoveTo(10, 10, 0);
+    stage.AddSprite(sprite);
+    stage.Compose(frame, nullptr);
+    sprite->MoveTo(100, 10, 0);
+    changed.Clear();
+    stage.Compose(frame, &changed);
+    ASSERT_EQ(changed.Rects().size(), 2u);
+    EXPECT_EQ(changed.Rects()[0], (shell::Rect{10, 10, 32, 32}));
+    EXPECT_EQ(changed.Rects()[1], (shell::Rect{100, 10, 32, 32}));
+    EXPECT_EQ(frame.At(10, 10), shell::Argb(0, 0, 0));      // uncovered background
+    EXPECT_EQ(frame.At(100, 10), shell::Argb(255, 0, 255));  // the cross's corner
+    stage.RemoveSprite(sprite);
+    sprite->Release();
+    canvas->Release();
+}
+
+}  // namespace
