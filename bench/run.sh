@@ -25,7 +25,8 @@ while [[ $# -gt 0 ]]; do
 done
 command_line="bench/run.sh${*:+ $*}"
 
-log() { printf '%s\n' "$*" >&2; }
+exec 3>&2
+log() { printf '%s\n' "$*" >&3; }
 
 # ---- Build ----------------------------------------------------------------------------------
 log "building in $build"
@@ -43,10 +44,16 @@ hotpaths="$build/bench/spherolette-hotpaths"
 work="$(mktemp -d)"
 xpid=""
 cleanup() {
+  local code=$?
+  if [[ $code -ne 0 && -s "$work/programs.log" ]]; then
+    log "failed; the programs' last messages:"; tail -n 20 "$work/programs.log" >&3
+  fi
   if [[ -n "$xpid" ]]; then kill "$xpid" 2>/dev/null || true; wait "$xpid" 2>/dev/null || true; fi
-  rm -rf "$work"
+  if [[ -n "${BENCH_KEEP:-}" ]]; then log "kept $work"; else rm -rf "$work"; fi
 }
 trap cleanup EXIT
+# What the programs say (ALSA finding no sound card, the game's own notes) goes to a log.
+exec 2>>"$work/programs.log"
 
 # ---- A private X server --------------------------------------------------------------------
 display=""
@@ -78,9 +85,15 @@ log "start-up: $runs runs each, interleaved (one warm-up run each first)"
 "$probe" -- "$bare" --report-first-frame >/dev/null || true
 "$probe" -- "$game" --scale 1 --settings "$settings" --report-first-frame >/dev/null || true
 "$probe" -- "$game" --headless --report-first-frame >/dev/null || true
-: >"$work/bare.start"; : >"$work/game.start"; : >"$work/headless.start"
+# The bare program again with the game's own shared libraries loaded into it (and nothing of
+# them used): how much of the difference is only loading libraries.
+game_libs=$(readelf -d "$game" | sed -n 's/.*Shared library: \[\(.*\)\]/\1/p' |
+  grep -v -e '^libc\.so' -e '^ld-linux' | tr '\n' ':' | sed 's/:$//')
+: >"$work/bare.start"; : >"$work/game.start"; : >"$work/headless.start"; : >"$work/barelibs.start"
 for _ in $(seq "$runs"); do
   "$probe" -- "$bare" --report-first-frame >>"$work/bare.start"
+  LD_PRELOAD="$game_libs" "$probe" --settle 500 --sample 100 -- "$bare" --report-first-frame \
+    >>"$work/barelibs.start"
   "$probe" -- "$game" --scale 1 --settings "$settings" --report-first-frame >>"$work/game.start"
   "$probe" -- "$game" --headless --report-first-frame >>"$work/headless.start"
 done
@@ -92,6 +105,8 @@ bare_exec=$(col launch_ms "$work/bare.start" | median)
 game_exec=$(col launch_ms "$work/game.start" | median)
 head_exec=$(col launch_ms "$work/headless.start" | median)
 head_peak=$(col maxrss_kb "$work/headless.start" | median)
+libs_exec=$(col launch_ms "$work/barelibs.start" | median)
+libs_peak=$(col peak_kb "$work/barelibs.start" | median)
 start_ratio=$(ratio "$game_exec" "$bare_exec")
 
 # ---- Memory and CPU ------------------------------------------------------------------------
@@ -125,29 +140,72 @@ ingame=$("$probe" --then "$work/start-game.sh" --settle 2000 --sample "$((sample
 
 # ---- Hot paths -----------------------------------------------------------------------------
 log "hot paths (Google Benchmark)"
-"$hotpaths" --benchmark_format=csv --benchmark_min_time=0.5 2>/dev/null >"$work/hot.csv"
-hot() {  # microseconds of one call of benchmark $1
-  awk -F, -v n="\"$1\"" '$1 == n {
-    t = $4; u = $5; gsub(/"/, "", u)
-    if (u == "ns") t /= 1000; else if (u == "ms") t *= 1000
-    printf "%.2f", t }' "$work/hot.csv"
-}
-hot_px=$(awk -F, '$1 == "\"BM_OnClockTickAndCompose\"" { print $NF }' "$work/hot.csv" | tr -d '"')
+"$hotpaths" --benchmark_format=json --benchmark_min_time=0.5 2>>"$work/programs.log" >"$work/hot.json"
+# One line per benchmark from the JSON report: name, CPU time per call in microseconds, and
+# its counters.
+awk '
+  /"name":/ { gsub(/[",]/, "", $2); name = $2 }
+  /"cpu_time":/ { gsub(/,/, "", $2); cpu = $2 }
+  /"time_unit":/ { gsub(/[",]/, "", $2); u = $2
+    t = cpu; if (u == "ns") t /= 1000; else if (u == "ms") t *= 1000
+    us[name] = t; order[++n] = name }
+  /"px_per_tick":/ { gsub(/,/, "", $2); px[name] = $2 }
+  END { for (i = 1; i <= n; i++) printf "%s %.2f %s\n", order[i], us[order[i]], (order[i] in px) ? px[order[i]] : "-" }
+' "$work/hot.json" >"$work/hot.txt"
+hot() { awk -v n="$1" '$1 == n { print $2 }' "$work/hot.txt"; }
+hot_px=$(awk '$1 == "BM_OnClockTickAndCompose" { printf "%.0f", $3 }' "$work/hot.txt")
 
 # ---- Headless games ------------------------------------------------------------------------
+# With the shell's player bot, whole played games; without it, games of one move after which
+# the clock brings waves until the board is full (the same code paths, fewer moves).
 log "headless games"
-tp_easy=$("$games" --games 20 --difficulty 0 --seed "$seed")
-tp_hard=$("$games" --games 50 --difficulty 4 --seed "$seed")
+bot=0
+if "$game" --help 2>/dev/null | grep -q -- '--autoplay-games'; then bot=1; fi
+bot_games=20
+bot_run() {  # games difficulty -> games per second of wall time
+  local start end
+  start=$(date +%s%N)
+  "$game" --headless --autoplay --autoplay-games "$1" --autoplay-difficulty "$2" --seed "$seed" \
+    >/dev/null || { echo "failed"; return; }
+  end=$(date +%s%N)
+  awk -v g="$1" -v ns="$((end - start))" 'BEGIN { printf "%.2f", g / (ns / 1e9) }'
+}
+if [[ "$bot" == 1 ]]; then
+  tp_bot_easy=$(bot_run "$bot_games" 0)
+  tp_bot_hard=$(bot_run "$bot_games" 4)
+fi
+tp_easy=$("$games" --games 10 --difficulty 0 --seed "$seed")
+tp_hard=$("$games" --games 30 --difficulty 4 --seed "$seed")
 top5="(valgrind not installed)"
+profiled="none"
 if command -v valgrind >/dev/null; then
   log "profiling headless games with callgrind"
-  valgrind --tool=callgrind --callgrind-out-file="$work/callgrind.out" \
-    "$games" --games 3 --difficulty 4 --seed "$seed" >/dev/null 2>"$work/callgrind.log" || true
-  top5=$(callgrind_annotate --inclusive=no "$work/callgrind.out" 2>/dev/null |
-    awk '/^-+$/ {sep++; next} sep >= 3 && NF >= 2 && $1 ~ /^[0-9,]+$/ {print; if (++n == 5) exit}' |
-    sed -E 's/ +/ /g; s/\([^)]*\)//g; s/ *\[[^]]*\]//g' |
-    awk '{cost=$1; pct=$2; $1=""; $2=""; sub(/^ +/, ""); printf "%s %s %s; ", pct, $0, ""}' |
-    sed 's/  */ /g; s/; $//')
+  if [[ "$bot" == 1 ]]; then
+    profiled="the player bot, 3 games at Very Hard"
+    valgrind --tool=callgrind --callgrind-out-file="$work/callgrind.out" \
+      "$game" --headless --autoplay --autoplay-games 3 --autoplay-difficulty 4 --seed "$seed" \
+      >/dev/null 2>"$work/callgrind.log" || true
+  else
+    profiled="3 one-move games at Very Hard"
+    valgrind --tool=callgrind --callgrind-out-file="$work/callgrind.out" \
+      "$games" --games 3 --difficulty 4 --seed "$seed" >/dev/null 2>"$work/callgrind.log" || true
+  fi
+  callgrind_annotate --inclusive=no --threshold=100 --auto=no "$work/callgrind.out" >"$work/callgrind.txt"
+  # Costs are listed per file and function; a function inlined into several files is added
+  # up under its own name.
+  awk '
+    /PROGRAM TOTALS/ { total = $1; gsub(/,/, "", total); next }
+    /file:function/ { listing = 1; next }
+    listing && /^$/ { listing = 0 }
+    listing && /^ *[0-9,]+ \( *[0-9.]+%\)  / {
+      line = $0; sub(/^ */, "", line)
+      cost = line; sub(/ .*/, "", cost); gsub(/,/, "", cost)
+      fn = line; sub(/^[^)]*\)  /, "", fn); sub(/ \[[^]]*\]$/, "", fn); sub(/^[^:]*:/, "", fn)
+      sub(/\(.*/, "", fn)
+      sum[fn] += cost }
+    END { for (f in sum) printf "%.0f %.1f %s\n", sum[f], 100 * sum[f] / total, f }
+  ' "$work/callgrind.txt" | sort -rn >"$work/callgrind.top"
+  top5=$(head -n 5 "$work/callgrind.top" | awk '{printf "%s%s %s%%", (NR > 1 ? "; " : ""), $3, $2}')
 fi
 
 # ---- Table ---------------------------------------------------------------------------------
@@ -165,6 +223,7 @@ table=$(cat <<TABLE
 | --- | --- | --- | --- | --- | --- |
 | Start-up, exec to first frame, Xvfb (probe clock, median of $runs) | $game_exec ms | $bare_exec ms | $start_ratio | ≤ 1.4x | $(verdict "$start_ratio" 1.4) |
 | Start-up, first-frame-ms as printed, Xvfb (median; 10 ms steps) | $game_rep ms | $bare_rep ms | $(ratio "$game_rep" "$bare_rep") | | |
+| Bare SDL2 program with the game's shared libraries loaded (unused): start-up, peak memory | | $libs_exec ms, $(mb "$libs_peak") MB | $(ratio "$libs_exec" "$bare_exec"), $(ratio "$libs_peak" "$bare_peak") | | |
 | Start-up headless, exec to first frame (printed) | $head_exec ms ($head_rep) | | | | |
 | Peak memory (VmHWM), title / game | $(mb "$title_peak") / $(mb "$game_peak") MB | $(mb "$bare_peak") MB | $peak_ratio | ≤ 1.6x | $(verdict "$peak_ratio" 1.6) |
 | Steady memory (VmRSS), title / game | $(mb "$title_rss") / $(mb "$game_rss") MB | $(mb "$bare_rss") MB | $(ratio "$game_rss" "$bare_rss") | | |
@@ -173,20 +232,24 @@ table=$(cat <<TABLE
 | X server CPU, title screen | ${title_x}% | ${bare_x}% | | | |
 | CPU in a game, clock running, ${sample} s | ${game_cpu}% | ${bare_cpu}% | | ≤ 1% | $(verdict "$game_cpu" 1) |
 | X server CPU, in a game | ${game_x}% | ${bare_x}% | | < 1% | $(verdict "$game_x" 0.999) |
-| OnClockTick, busy board (56 bubbles, 5 pops) | $tick_us µs | | | < 20 µs | $(verdict "$tick_us" 19.999) |
+| OnClockTick, busy board (56 bubbles, 5 pops); CPU time per call here and below | $tick_us µs | | | < 20 µs | $(verdict "$tick_us" 19.999) |
 | OnClockTick + compose of what it changed | $(hot BM_OnClockTickAndCompose) µs ($hot_px px) | | | | |
 | SpawnBubble, one empty cell left (every colour makes a line) | $(hot BM_SpawnBubbleLastCell) µs | | | | |
 | CheckLines probe, busy board without lines | $(hot BM_CheckLinesProbe) µs | | | | |
 | CheckLines apply, two crossing runs of five | $(hot BM_CheckLinesApply) µs | | | | |
 | DrawMarkup of the help page | $(hot BM_DrawMarkupHelpPage) µs | | | | |
 | Full frame composition, game screen | $(hot BM_ComposeFullGameFrame) µs | | | | |
+$(if [[ "$bot" == 1 ]]; then
+  echo "| Headless games played by the bot, Very Easy / Very Hard ($bot_games each) | $tp_bot_easy / $tp_bot_hard games/s | | | | |"
+fi)
 | Headless games, Very Easy (one move, then the clock) | $(field games_per_s "$tp_easy") games/s ($(field virtual_s_per_game "$tp_easy") s of game time each) | | | | |
 | Headless games, Very Hard | $(field games_per_s "$tp_hard") games/s ($(field virtual_s_per_game "$tp_hard") s each) | | | | |
-| Most time in headless games (callgrind, self cost) | $top5 | | | | |
+| Most time in headless games (callgrind, self cost; $profiled) | $top5 | | | | |
 TABLE
 )
 
-machine="$(lscpu 2>/dev/null | sed -n 's/^Model name: *//p' | head -n 1), $(nproc) cores, $(free -g | awk '/^Mem:/ {print $2}') GiB, $(uname -sr)"
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+machine="$(lscpu 2>/dev/null | sed -n 's/^Model name: *//p' | head -n 1), $(nproc) cores, $(free -g | awk '/^Mem:/ {print $2}') GiB, $(uname -sr); load average $load_before at the end"
 block=$(cat <<BLOCK
 ## $(date -u '+%Y-%m-%d %H:%M UTC')
 
