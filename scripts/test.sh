@@ -11,7 +11,9 @@ jobs="$(nproc)"
 step() { printf '\n=== %s ===\n' "$*"; }
 
 step "build"
-cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# Configured for /usr so that the long checks can package this very build.
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_INSTALL_PREFIX=/usr -DSPHEROLETTE_BUILD_BENCH=ON >/dev/null
 cmake --build "$root/build" -j "$jobs"
 
 if [[ "${1:-}" != "--quick" ]]; then

@@ -2,14 +2,15 @@
 # Builds the Debian package from a release build, installs it with apt, plays one scripted game
 # with the installed program headless, checks the desktop files, and removes the package again.
 # Needs root (CI runs as root); skipped with a message otherwise.
-# Usage: tests/long/package.sh
+# Usage: tests/long/package.sh [BUILD]   (a build configured with CMAKE_INSTALL_PREFIX=/usr;
+#        without one, a release build is made in build-package/)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 if [[ $(id -u) -ne 0 ]]; then echo "package: skipped (needs root)"; exit 0; fi
 if dpkg-query -W -f='${Status}' spherolette 2>/dev/null | grep -q "install ok installed"; then
   echo "package: a spherolette package is already installed here; not touching it"; exit 1
 fi
-build="$root/build-package"
+build="${1:-$root/build-package}"
 work="$(mktemp -d)"
 cleanup() {
   apt-get remove -y spherolette >/dev/null 2>&1 || true
@@ -17,9 +18,15 @@ cleanup() {
 }
 trap cleanup EXIT
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-  -DSPHEROLETTE_BUILD_TESTS=OFF >/dev/null
+if [[ -z "${1:-}" ]]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+    -DSPHEROLETTE_BUILD_TESTS=OFF >/dev/null
+fi
+if [[ "$(grep -E '^CMAKE_INSTALL_PREFIX:' "$build/CMakeCache.txt" | cut -d= -f2)" != /usr ]]; then
+  echo "package: $build is not configured for /usr"; exit 1
+fi
 cmake --build "$build" -j "$(nproc)"
+rm -f "$build"/spherolette_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 deb="$(ls "$build"/spherolette_*.deb | head -1)"
 echo "package: built $(basename "$deb")"

@@ -6,7 +6,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 build="${1:?build directory}"
 status=0
 "$here/fuzz.sh" "${SPHEROLETTE_FUZZ_SECONDS:-45}" || status=1
-for check in e2e soak package; do
+for check in e2e soak package; do  # each takes the build directory
   if [[ -x "$here/$check.sh" ]]; then
     echo "--- $check"
     "$here/$check.sh" "$build" || status=1
