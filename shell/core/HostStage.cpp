@@ -2,6 +2,8 @@
 #include "shell/core/HostStage.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 #include "shell/core/Trace.h"
 
@@ -67,10 +69,33 @@ void HostStage::Draw(Pixmap& frame, const Rect& area) const {
 
 void HostStage::Compose(Pixmap& frame, DirtyRegion* changed) {
     CollectChanges();
+    // An area drawn again with the same pixels (a game that repaints its clock bar on every
+    // tick although it moves once a second) is not reported, so the window presents nothing
+    // for it. Only areas up to a quarter of the stage are compared; a larger one is a new
+    // screen and is taken as changed.
+    const int64_t largestCompared = static_cast<int64_t>(frame.Width()) * frame.Height() / 4;
+    std::vector<uint32_t> before;
     for (const Rect& r : pending_.Rects()) {
         const Rect clipped = r.Intersect(frame.Bounds());
+        if (clipped.Empty()) continue;
+        const bool compare =
+            changed != nullptr && static_cast<int64_t>(clipped.w) * clipped.h <= largestCompared;
+        if (compare) {
+            before.resize(static_cast<size_t>(clipped.w) * clipped.h);
+            for (int y = 0; y < clipped.h; ++y) {
+                std::copy_n(frame.Row(clipped.y + y) + clipped.x, clipped.w,
+                            before.data() + static_cast<size_t>(y) * clipped.w);
+            }
+        }
         Draw(frame, clipped);
-        if (changed != nullptr) changed->Add(clipped);
+        if (changed == nullptr) continue;
+        bool same = compare;
+        for (int y = 0; same && y < clipped.h; ++y) {
+            same = std::equal(frame.Row(clipped.y + y) + clipped.x,
+                              frame.Row(clipped.y + y) + clipped.Right(),
+                              before.data() + static_cast<size_t>(y) * clipped.w);
+        }
+        if (!same) changed->Add(clipped);
     }
     pending_.Clear();
 }
