@@ -29,27 +29,35 @@ HostSprite* HostStage::SpriteAt(int x, int y) const {
 void HostStage::Invalidate() { pending_.Add(background_->Pixels().Bounds()); }
 
 void HostStage::CollectChanges() {
-    std::unordered_map<const HostSprite*, Shown> now;
-    now.reserve(sprites_.size());
+    // Runs several times a frame (the loop asks whether anything changed), so the record of
+    // what was shown is updated in place rather than rebuilt.
+    ++generation_;
     for (HostSprite* s : sprites_) {
         Shown v;
         v.bounds = s->Bounds();
         v.picture = s->Picture();
         v.version = v.picture != nullptr ? v.picture->Version() : 0;
-        auto old = shown_.find(s);
-        if (old == shown_.end()) {
+        v.seen = generation_;
+        auto [it, added] = shown_.try_emplace(s, v);
+        if (added) {
             pending_.Add(v.bounds);
-        } else if (!(old->second.bounds == v.bounds) || old->second.picture != v.picture ||
-                   old->second.version != v.version) {
-            pending_.Add(old->second.bounds);
+            continue;
+        }
+        Shown& old = it->second;
+        if (!(old.bounds == v.bounds) || old.picture != v.picture || old.version != v.version) {
+            pending_.Add(old.bounds);
             pending_.Add(v.bounds);
         }
-        now.emplace(s, v);
+        old = v;
     }
-    for (const auto& [sprite, v] : shown_) {
-        if (now.find(sprite) == now.end()) pending_.Add(v.bounds);
+    for (auto it = shown_.begin(); it != shown_.end();) {
+        if (it->second.seen == generation_) {
+            ++it;
+            continue;
+        }
+        pending_.Add(it->second.bounds);
+        it = shown_.erase(it);
     }
-    shown_ = std::move(now);
 }
 
 bool HostStage::Changed() {

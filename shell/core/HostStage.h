@@ -47,6 +47,7 @@ private:
         Rect bounds;
         const HostCanvas* picture = nullptr;
         uint64_t version = 0;
+        uint64_t seen = 0;  // the CollectChanges round that last found it on the stage
     };
     void CollectChanges();
     void Draw(Pixmap& frame, const Rect& area) const;
@@ -55,6 +56,7 @@ private:
     std::vector<HostSprite*> sprites_;       // bottom to top; each holds a reference
     DirtyRegion pending_;                    // drawn on the background, raised, removed
     std::unordered_map<const HostSprite*, Shown> shown_;  // as last composed
+    uint64_t generation_ = 0;
 };
 
 }  // namespace shell
