@@ -12,6 +12,7 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Re
 targets=(markup help_reader settings gif)
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]/%/_fuzz}"
 
+mkdir -p "$root/tests/fuzz/crashes"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 status=0
