@@ -5,7 +5,7 @@ set -euo pipefail
 
 runtime_and_build=(
   build-essential cmake ninja-build pkg-config
-  libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libgif-dev libpng-dev
+  libsdl2-dev libsdl2-ttf-dev libgif-dev libpng-dev
   libfontconfig-dev libfreetype-dev fonts-liberation2
 )
 test_only=(

@@ -107,6 +107,9 @@ bool MainLoop::RunFrame() {
         if (!firstPresented_) {
             firstPresented_ = true;
             if (firstFrame_) firstFrame_();
+            // The sound system starts only now, so the window does not wait for it; sounds
+            // the opening screen played are heard from here.
+            host_.Sounds().OpenDevice();
         }
     }
     return !quit_;

@@ -57,9 +57,9 @@ host::Timer* HostFactory::CreateTimer(void* context, int32_t ms, host::Callback 
 host::Sound* HostFactory::LoadSound(const char* name, int32_t flags) {
     TraceCall(this, "LoadSound", name, flags);
     if (!parts_.sounds.Available()) return nullptr;
-    std::shared_ptr<Mix_Chunk> chunk = parts_.sounds.Load(name);
-    if (!chunk) return nullptr;
-    return Give(Space().Make<HostSound>(parts_.sounds, std::move(chunk), name));
+    std::shared_ptr<SoundClip> clip = parts_.sounds.Load(name);
+    if (!clip) return nullptr;
+    return Give(Space().Make<HostSound>(parts_.sounds, std::move(clip), name));
 }
 
 host::Subscription* HostFactory::Subscribe(host::Object* source, int32_t code, void* context,
