@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "shell/app/Comforts.h"
+#include "shell/app/Replay.h"
 #include "shell/core/Latin1.h"
 
 namespace shell {
@@ -14,7 +16,9 @@ constexpr int kLongestWaitMs = 10000;
 }
 
 void MainLoop::Quit() {
+    if (recorder_ != nullptr) recorder_->SetShellAsking(true);
     bool end = session_.RequestQuit() || dialogs_.Terminated();
+    if (recorder_ != nullptr) recorder_->SetShellAsking(false);
     // Closing the window again while asked counts as a yes.
     if (dialogs_.TakeCloseRequest()) end = true;
     if (end) quit_ = true;
@@ -22,6 +26,11 @@ void MainLoop::Quit() {
 
 void MainLoop::Handle(const SDL_Event& e) {
     if (filter_ && filter_(e)) return;
+    if (comforts_ != nullptr && comforts_->Handle(e)) {
+        if (dialogs_.TakeCloseRequest()) Quit();
+        if (dialogs_.Terminated()) quit_ = true;
+        return;
+    }
     switch (e.type) {
         case SDL_QUIT: quit_ = true; break;  // a signal or the session ending: no question
         case SDL_WINDOWEVENT:
@@ -29,7 +38,10 @@ void MainLoop::Handle(const SDL_Event& e) {
                 case SDL_WINDOWEVENT_CLOSE: Quit(); break;
                 case SDL_WINDOWEVENT_EXPOSED:
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
-                case SDL_WINDOWEVENT_RESTORED: window_.PresentAll(session_.Frame()); break;
+                case SDL_WINDOWEVENT_RESTORED:
+                    window_.Relayout();
+                    window_.PresentAll(session_.Frame());
+                    break;
                 case SDL_WINDOWEVENT_LEAVE: session_.PointerLeft(); break;
                 default: break;
             }
@@ -37,17 +49,19 @@ void MainLoop::Handle(const SDL_Event& e) {
         case SDL_MOUSEBUTTONDOWN:
             if (e.button.button == SDL_BUTTON_LEFT) {
                 SDL_CaptureMouse(SDL_TRUE);  // moves and the release reach us outside the window
-                session_.PointerDown(window_.ToStage(e.button.x), window_.ToStage(e.button.y));
+                const auto [x, y] = window_.ToStagePoint(e.button.x, e.button.y);
+                session_.PointerDown(x, y);
             }
             break;
         case SDL_MOUSEBUTTONUP:
             if (e.button.button == SDL_BUTTON_LEFT) {
                 SDL_CaptureMouse(SDL_FALSE);
-                session_.PointerUp(window_.ToStage(e.button.x), window_.ToStage(e.button.y));
+                const auto [x, y] = window_.ToStagePoint(e.button.x, e.button.y);
+                session_.PointerUp(x, y);
             }
             break;
         case SDL_MOUSEMOTION: {
-            const int x = window_.ToStage(e.motion.x), y = window_.ToStage(e.motion.y);
+            const auto [x, y] = window_.ToStagePoint(e.motion.x, e.motion.y);
             // A release the window never saw (taken by a dialog): end the press here.
             if (host_.Input().Pressed() && (e.motion.state & SDL_BUTTON_LMASK) == 0) {
                 session_.PointerUp(x, y);
@@ -82,18 +96,32 @@ int MainLoop::Timeout(int64_t now) {
     const int64_t due = host_.NextDue();
     if (due >= 0) wait = std::min(wait, due - host_.Clock().Now());
     if (session_.NeedsCompose()) wait = std::min(wait, lastPresent_ + kMinFrameMs - now);
+    if (comforts_ != nullptr) {
+        const int64_t wake = comforts_->NextWake();
+        if (wake >= 0) wait = std::min(wait, wake);
+    }
     return static_cast<int>(std::clamp<int64_t>(wait, 0, kLongestWaitMs));
 }
 
 bool MainLoop::RunFrame() {
     SDL_Event e;
-    if (SDL_WaitEventTimeout(&e, Timeout(MonotonicMs())) != 0) {
+    const bool woken = SDL_WaitEventTimeout(&e, Timeout(MonotonicMs())) != 0;
+    // One applet time for the whole frame: what is due runs first, then the input, just as
+    // a replay of the frame does it.
+    host_.Clock().Latch();
+    host_.Update();
+    if (woken) {
         Handle(e);
         while (!quit_ && SDL_PollEvent(&e) != 0) Handle(e);
     }
-    if (quit_) return false;
+    if (quit_) {
+        host_.Clock().Unlatch();
+        return false;
+    }
+    if (comforts_ != nullptr) comforts_->Frame();
     if (frameHook_) frameHook_();
     host_.Update();
+    host_.Clock().Unlatch();
     const int64_t now = MonotonicMs();
     if (now - lastPresent_ >= kMinFrameMs && session_.NeedsCompose()) {
         DirtyRegion changed;

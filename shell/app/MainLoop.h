@@ -15,6 +15,9 @@ union SDL_Event;
 
 namespace shell {
 
+class Comforts;
+class ReplayRecorder;
+
 class MainLoop {
 public:
     static constexpr int kMinFrameMs = 16;
@@ -36,6 +39,10 @@ public:
     // consumes it. And a hook run once per frame after input, before timers.
     void SetEventFilter(std::function<bool(const SDL_Event&)> filter) { filter_ = std::move(filter); }
     void SetFrameHook(std::function<void()> hook) { frameHook_ = std::move(hook); }
+    // The player's comforts see every event before the loop, and are run once a frame.
+    void SetComforts(Comforts* comforts) { comforts_ = comforts; }
+    // A recording told when a question is the shell's own.
+    void SetRecorder(ReplayRecorder* recorder) { recorder_ = recorder; }
 
 private:
     void Handle(const SDL_Event& e);
@@ -52,6 +59,8 @@ private:
     std::function<void()> firstFrame_;
     std::function<bool(const SDL_Event&)> filter_;
     std::function<void()> frameHook_;
+    Comforts* comforts_ = nullptr;
+    ReplayRecorder* recorder_ = nullptr;
 };
 
 }  // namespace shell

@@ -4,6 +4,8 @@
 
 #include "shell/core/Log.h"
 
+#include <algorithm>
+
 namespace shell {
 
 Session::Session(Host& host, AppletLibrary& library)
@@ -25,7 +27,25 @@ void Session::Stop() {
 
 // ---- Input ---------------------------------------------------------------------------------
 
+void Session::Note(SessionInput::Kind kind, int x, int y) {
+    if (observer_) observer_(SessionInput{kind, x, y});
+}
+
+void Session::Apply(const SessionInput& input) {
+    using Kind = SessionInput::Kind;
+    switch (input.kind) {
+        case Kind::Down: PointerDown(input.x, input.y); break;
+        case Kind::Move: PointerMove(input.x, input.y); break;
+        case Kind::Up: PointerUp(input.x, input.y); break;
+        case Kind::Left: PointerLeft(); break;
+        case Kind::Typed: Typed(static_cast<uint8_t>(input.x)); break;
+        case Kind::Help: HelpKey(); break;
+        case Kind::Escape: EscapeKey(); break;
+    }
+}
+
 void Session::PointerDown(int x, int y) {
+    Note(SessionInput::Kind::Down, x, y);
     if (helpShown_) {
         HideHelp();
         return;
@@ -38,11 +58,13 @@ void Session::PointerDown(int x, int y) {
 }
 
 void Session::PointerMove(int x, int y) {
+    Note(SessionInput::Kind::Move, x, y);
     if (helpShown_ || helpPressed_) return;
     host_.Input().Move(x, y);
 }
 
 void Session::PointerUp(int x, int y) {
+    Note(SessionInput::Kind::Up, x, y);
     if (helpPressed_) {
         helpPressed_ = false;
         if (kHelpControl.Contains(x, y)) ShowHelp();
@@ -51,14 +73,19 @@ void Session::PointerUp(int x, int y) {
     host_.Input().Release(x, y);
 }
 
-void Session::PointerLeft() { host_.Input().Leave(); }
+void Session::PointerLeft() {
+    Note(SessionInput::Kind::Left);
+    host_.Input().Leave();
+}
 
 void Session::Typed(uint8_t character) {
+    Note(SessionInput::Kind::Typed, character);
     if (helpShown_) return;
     host_.KeyTyped(character);
 }
 
 void Session::HelpKey() {
+    Note(SessionInput::Kind::Help);
     if (helpShown_) {
         HideHelp();
     } else {
@@ -67,10 +94,11 @@ void Session::HelpKey() {
 }
 
 void Session::EscapeKey() {
+    Note(SessionInput::Kind::Escape);
     if (helpShown_) {
         HideHelp();
     } else {
-        Typed(27);
+        host_.KeyTyped(27);
     }
 }
 
@@ -94,6 +122,23 @@ bool Session::RequestQuit() {
 
 // ---- Picture -------------------------------------------------------------------------------
 
+void Session::ShowPanel(const ShellPanel& panel) {
+    panel_ = panel;
+    viewChanged_ = true;
+}
+
+void Session::HidePanel() {
+    if (!panel_) return;
+    panel_.reset();
+    viewChanged_ = true;
+}
+
+void Session::SetCursor(std::optional<std::pair<int, int>> point) {
+    if (point == cursor_) return;
+    cursor_ = point;
+    viewChanged_ = true;
+}
+
 bool Session::NeedsCompose() {
     return viewChanged_ || (helpShown_ ? host_.HelpStage() : host_.MainStage()).Changed();
 }
@@ -106,13 +151,27 @@ void Session::Compose(DirtyRegion* changed) {
     }
     DirtyRegion drawn;
     stage.Compose(frame_, &drawn);
-    if (!helpShown_) {
-        for (const Rect& r : drawn.Rects()) {
-            if (!r.Intersect(kHelpControl).Empty()) {
-                DrawHelpControl(frame_);
-                break;
-            }
+    if (!helpShown_ && panel_ && !drawn.Rects().empty()) {
+        // Whatever changed beneath a panel, the whole picture is drawn again under it (the
+        // dimming is done in place), which at this size costs little.
+        if (panel_->dim) {
+            stage.Invalidate();
+            drawn = DirtyRegion();
+            stage.Compose(frame_, &drawn);
+        } else {
+            drawn.Add(PanelRect());
         }
+    }
+    if (!helpShown_) {
+        auto touches = [&](const Rect& area) {
+            for (const Rect& r : drawn.Rects()) {
+                if (!r.Intersect(area).Empty()) return true;
+            }
+            return false;
+        };
+        if (touches(kHelpControl)) DrawHelpControl(frame_);
+        if (cursor_ && touches(CursorRect())) DrawCursor(frame_);
+        if (panel_ && touches(PanelRect())) DrawPanel(frame_);
     }
     if (changed != nullptr) changed->AddAll(drawn);
 }
@@ -122,6 +181,77 @@ Pixmap Session::Picture(bool help) {
     Pixmap picture = host_.MainStage().ComposeAll();
     DrawHelpControl(picture);
     return picture;
+}
+
+Rect Session::CursorRect() const {
+    if (!cursor_) return {};
+    // The cell's frame, centred on the point, a little larger than a bubble.
+    return {cursor_->first - kCursorCell / 2 - 1, cursor_->second - kCursorCell / 2 - 1,
+            kCursorCell + 2, kCursorCell + 2};
+}
+
+void Session::DrawCursor(Pixmap& target) {
+    const Rect r = CursorRect();
+    const uint32_t outer = Argb(0, 0, 0), inner = Argb(255, 220, 0);
+    auto outline = [&](int inset, int thickness, uint32_t colour) {
+        const Rect o{r.x + inset, r.y + inset, r.w - 2 * inset, r.h - 2 * inset};
+        target.Fill({o.x, o.y, o.w, thickness}, colour);
+        target.Fill({o.x, o.Bottom() - thickness, o.w, thickness}, colour);
+        target.Fill({o.x, o.y, thickness, o.h}, colour);
+        target.Fill({o.Right() - thickness, o.y, thickness, o.h}, colour);
+    };
+    outline(0, 1, outer);
+    outline(1, 2, inner);
+    outline(3, 1, outer);
+    // A dot at the point itself, where presses land.
+    target.Fill({cursor_->first - 1, cursor_->second - 1, 3, 3}, inner);
+}
+
+namespace {
+constexpr int kPanelLarge = 28, kPanelSmall = 13, kPanelPad = 10;
+}
+
+Rect Session::PanelRect() {
+    if (!panel_) return {};
+    int w = 0, h = 0;
+    for (size_t i = 0; i < panel_->lines.size(); ++i) {
+        const int size = i == 0 && panel_->large ? kPanelLarge : kPanelSmall;
+        int32_t lw = 0, lh = 0;
+        host_.Fonts().Measure("Arial", size, i == 0 ? host::kStyleBold : 0, panel_->lines[i], &lw,
+                              &lh);
+        w = std::max(w, static_cast<int>(lw));
+        h += lh;
+    }
+    w += 2 * kPanelPad;
+    h += 2 * kPanelPad;
+    if (panel_->at) return {panel_->at->x, panel_->at->y, w, h};
+    return {(host::kStageWidth - w) / 2, (host::kStageHeight - h) / 2, w, h};
+}
+
+void Session::DrawPanel(Pixmap& target) {
+    if (panel_->dim) {
+        for (int y = 0; y < target.Height(); ++y) {
+            uint32_t* row = target.Row(y);
+            for (int x = 0; x < target.Width(); ++x) {
+                // A third of the brightness, each channel on its own.
+                row[x] = 0xFF000000u | ((row[x] >> 2) & 0x3F3F3Fu) | ((row[x] >> 3) & 0x1F1F1Fu);
+            }
+        }
+    }
+    const Rect box = PanelRect();
+    target.Fill(box, Argb(0, 51, 51));
+    target.Fill({box.x + 1, box.y + 1, box.w - 2, 1}, Argb(102, 153, 153));
+    int y = box.y + kPanelPad;
+    for (size_t i = 0; i < panel_->lines.size(); ++i) {
+        const bool big = i == 0 && panel_->large;
+        const int size = big ? kPanelLarge : kPanelSmall;
+        const int32_t style = i == 0 ? host::kStyleBold : 0;
+        int32_t lw = 0, lh = 0;
+        host_.Fonts().Measure("Arial", size, style, panel_->lines[i], &lw, &lh);
+        const int x = big || !panel_->at ? box.x + (box.w - lw) / 2 : box.x + kPanelPad;
+        host_.Fonts().Draw(target, "Arial", size, style, panel_->lines[i], x, y, 255, 255, 255);
+        y += lh;
+    }
 }
 
 void Session::DrawHelpControl(Pixmap& target) {

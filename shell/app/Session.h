@@ -4,13 +4,32 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "shell/app/AppletLibrary.h"
 #include "shell/core/Host.h"
 #include "shell/core/Pixmap.h"
 
 namespace shell {
+
+// One thing the player did, as the session takes it: a recording keeps these and a replay
+// gives them back through Session::Apply.
+struct SessionInput {
+    enum class Kind { Down, Move, Up, Left, Typed, Help, Escape };
+    Kind kind = Kind::Move;
+    int x = 0, y = 0;  // stage pixels; for Typed, x is the character
+};
+
+// A box of text lines the shell draws over the stage, optionally dimming everything beneath.
+struct ShellPanel {
+    std::vector<std::string> lines;  // the first one large
+    bool dim = false;
+    bool large = true;               // the first line in a large size
+    std::optional<Rect> at;          // where the box goes; empty: centred
+};
 
 class Session {
 public:
@@ -36,6 +55,19 @@ public:
     void HelpKey();
     // Escape: closes the help panel when shown (otherwise typed as character 27).
     void EscapeKey();
+    // Runs one recorded input.
+    void Apply(const SessionInput& input);
+    // Told every input the session takes (before it acts on it).
+    void OnInput(std::function<void(const SessionInput&)> observer) { observer_ = std::move(observer); }
+
+    // ---- The shell's own drawings over the main stage ----------------------------------
+    void ShowPanel(const ShellPanel& panel);
+    void HidePanel();
+    bool PanelShown() const { return panel_.has_value(); }
+    // The keyboard cursor: a frame around the board cell under the point, or none.
+    void SetCursor(std::optional<std::pair<int, int>> point);
+    std::optional<std::pair<int, int>> Cursor() const { return cursor_; }
+    static constexpr int kCursorCell = 35;
 
     bool HelpShown() const { return helpShown_; }
     void ShowHelp();
@@ -58,6 +90,11 @@ public:
 
 private:
     void DrawHelpControl(Pixmap& target);
+    void DrawPanel(Pixmap& target);
+    void DrawCursor(Pixmap& target);
+    Rect CursorRect() const;
+    Rect PanelRect();
+    void Note(SessionInput::Kind kind, int x = 0, int y = 0);
 
     Host& host_;
     AppletLibrary& library_;
@@ -67,6 +104,9 @@ private:
     bool helpPressed_ = false;  // a press on the help control waits for its release
     bool viewChanged_ = true;
     Pixmap frame_;
+    std::function<void(const SessionInput&)> observer_;
+    std::optional<ShellPanel> panel_;
+    std::optional<std::pair<int, int>> cursor_;
 };
 
 }  // namespace shell

@@ -28,12 +28,50 @@ std::unique_ptr<Window> Window::Open(int width, int height, int scale, std::stri
     w->height_ = height;
     w->scale_ = scale;
     w->window_ = SDL_CreateWindow("Spherolette", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                  width * scale, height * scale, SDL_WINDOW_SHOWN);
+                                  width * scale, height * scale,
+                                  SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     if (w->window_ == nullptr) {
         *error = std::string("cannot open a window: ") + SDL_GetError();
         return nullptr;
     }
+    SDL_SetWindowMinimumSize(w->window_, width, height);
+    w->Relayout();
     return w;
+}
+
+void Window::Relayout() {
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    int pointsW = 0, pointsH = 0;
+    SDL_GetWindowSize(window_, &pointsW, &pointsH);
+    if (surface != nullptr) {
+        surfaceW_ = surface->w;
+        surfaceH_ = surface->h;
+    } else {
+        surfaceW_ = pointsW;
+        surfaceH_ = pointsH;
+    }
+    pixelsPerPoint_ = pointsW > 0 ? static_cast<double>(surfaceW_) / pointsW : 1.0;
+    // Whole factors only, so every stage pixel is the same square of screen pixels.
+    scale_ = std::max(1, std::min(surfaceW_ / width_, surfaceH_ / height_));
+    offsetX_ = std::max(0, (surfaceW_ - width_ * scale_) / 2);
+    offsetY_ = std::max(0, (surfaceH_ - height_ * scale_) / 2);
+    cleared_ = false;
+}
+
+void Window::ToggleFullscreen() {
+    const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
+    SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    Relayout();
+}
+
+void Window::SetIcon(const Pixmap& picture) {
+    if (picture.Width() <= 0) return;
+    Pixmap copy = picture;
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
+        copy.Data(), copy.Width(), copy.Height(), 32, copy.Width() * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (icon == nullptr) return;
+    SDL_SetWindowIcon(window_, icon);
+    SDL_FreeSurface(icon);
 }
 
 Window::~Window() {
@@ -42,13 +80,23 @@ Window::~Window() {
 
 void Window::SetTitle(const std::string& title) { SDL_SetWindowTitle(window_, title.c_str()); }
 
-int Window::ToStage(int v) const {
-    return v >= 0 ? v / scale_ : -((-v + scale_ - 1) / scale_);
+std::pair<int, int> Window::ToStagePoint(int x, int y) const {
+    auto convert = [this](int points, int offset) {
+        const int v = static_cast<int>(points * pixelsPerPoint_) - offset;
+        return v >= 0 ? v / scale_ : -((-v + scale_ - 1) / scale_);
+    };
+    return {convert(x, offsetX_), convert(y, offsetY_)};
 }
 
 bool Window::Blit(const Pixmap& frame, const Rect& area) {
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (surface == nullptr) return false;
+    if (surface->w != surfaceW_ || surface->h != surfaceH_) Relayout();
+    if (!cleared_) {
+        // The letterbox around the stage.
+        SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+        cleared_ = true;
+    }
     const Rect r = area.Intersect(frame.Bounds());
     if (r.Empty()) return true;
     const int s = scale_;
@@ -56,8 +104,9 @@ bool Window::Blit(const Pixmap& frame, const Rect& area) {
     const bool direct = surface->format->BytesPerPixel == 4 && surface->format->Rmask == 0xFF0000 &&
                         surface->format->Gmask == 0xFF00 && surface->format->Bmask == 0xFF;
     if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
-    const int maxX = std::min(r.Right() * s, surface->w);
-    const int maxY = std::min(r.Bottom() * s, surface->h);
+    const int ox = offsetX_, oy = offsetY_;
+    const int maxX = std::min(r.Right() * s, surface->w - ox);
+    const int maxY = std::min(r.Bottom() * s, surface->h - oy);
     std::vector<uint32_t> line(static_cast<size_t>(r.w) * s);
     for (int y = r.y; y < r.Bottom() && y * s < maxY; ++y) {
         const uint32_t* src = frame.Row(y) + r.x;
@@ -74,8 +123,8 @@ bool Window::Blit(const Pixmap& frame, const Rect& area) {
         const int bytes = std::max(0, maxX - r.x * s) * surface->format->BytesPerPixel;
         for (int k = 0; k < s && y * s + k < maxY; ++k) {
             auto* row = static_cast<uint8_t*>(surface->pixels) +
-                        static_cast<size_t>(y * s + k) * surface->pitch +
-                        static_cast<size_t>(r.x * s) * surface->format->BytesPerPixel;
+                        static_cast<size_t>(oy + y * s + k) * surface->pitch +
+                        static_cast<size_t>(ox + r.x * s) * surface->format->BytesPerPixel;
             if (surface->format->BytesPerPixel == 4) {
                 std::memcpy(row, line.data(), static_cast<size_t>(bytes));
             } else {
@@ -96,7 +145,8 @@ void Window::Present(const Pixmap& frame, const DirtyRegion& changed) {
     for (const Rect& r : changed.Rects()) {
         const Rect c = r.Intersect(frame.Bounds());
         if (c.Empty() || !Blit(frame, c)) continue;
-        rects.push_back({c.x * scale_, c.y * scale_, c.w * scale_, c.h * scale_});
+        rects.push_back({offsetX_ + c.x * scale_, offsetY_ + c.y * scale_, c.w * scale_,
+                         c.h * scale_});
     }
     if (!rects.empty()) {
         SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
@@ -104,6 +154,7 @@ void Window::Present(const Pixmap& frame, const DirtyRegion& changed) {
 }
 
 void Window::PresentAll(const Pixmap& frame) {
+    cleared_ = false;
     if (Blit(frame, frame.Bounds())) SDL_UpdateWindowSurface(window_);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 #include <string>
 
 #include "shell/core/Pixmap.h"
@@ -24,8 +25,15 @@ public:
 
     void SetTitle(const std::string& title);
     int Scale() const { return scale_; }
-    // A window coordinate in stage pixels (rounded down, also outside the window).
-    int ToStage(int windowCoordinate) const;
+    // A window point (as SDL reports pointer positions) in stage pixels (rounded down, also
+    // outside the stage).
+    std::pair<int, int> ToStagePoint(int x, int y) const;
+    // The window's size changed: the largest whole scale that fits is taken and the stage is
+    // centred, the rest black. The next present draws everything.
+    void Relayout();
+    void ToggleFullscreen();
+    // The window's icon, from a picture.
+    void SetIcon(const Pixmap& picture);
 
     // Copies the changed areas of `frame` to the window and shows them.
     void Present(const Pixmap& frame, const DirtyRegion& changed);
@@ -37,6 +45,10 @@ private:
 
     SDL_Window* window_ = nullptr;
     int width_ = 0, height_ = 0, scale_ = 1;
+    int offsetX_ = 0, offsetY_ = 0;      // the stage's top-left in surface pixels
+    int surfaceW_ = 0, surfaceH_ = 0;    // pixels of the surface (the drawable size)
+    double pixelsPerPoint_ = 1.0;        // surface pixels per window coordinate (HiDPI)
+    bool cleared_ = false;               // the borders have been painted since the last layout
 };
 
 }  // namespace shell

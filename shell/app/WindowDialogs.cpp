@@ -53,16 +53,25 @@ int WindowDialogs::Run(DialogBox& box) {
                 break;
             case SDL_MOUSEBUTTONDOWN:
                 if (e.button.button == SDL_BUTTON_LEFT) {
-                    box.PointerDown(window_.ToStage(e.button.x), window_.ToStage(e.button.y));
+                    {
+                        const auto [x, y] = window_.ToStagePoint(e.button.x, e.button.y);
+                        box.PointerDown(x, y);
+                    }
                 }
                 break;
             case SDL_MOUSEBUTTONUP:
                 if (e.button.button == SDL_BUTTON_LEFT) {
-                    box.PointerUp(window_.ToStage(e.button.x), window_.ToStage(e.button.y));
+                    {
+                        const auto [x, y] = window_.ToStagePoint(e.button.x, e.button.y);
+                        box.PointerUp(x, y);
+                    }
                 }
                 break;
             case SDL_MOUSEMOTION:
-                box.PointerMove(window_.ToStage(e.motion.x), window_.ToStage(e.motion.y));
+                {
+                    const auto [x, y] = window_.ToStagePoint(e.motion.x, e.motion.y);
+                    box.PointerMove(x, y);
+                }
                 break;
             case SDL_KEYDOWN:
                 switch (e.key.keysym.sym) {

@@ -58,6 +58,10 @@ Host::~Host() {
 
 void Host::Update() {
     const int64_t now = clock_.Now();
+    if (busy_ && !clock_.Held()) {
+        const int64_t due = NextDue();
+        if (due >= 0 && due <= now) busy_(now);
+    }
     timers_.RunDue(now);
     animator_.Advance(clock_.Now());
 }

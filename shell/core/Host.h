@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -63,6 +64,8 @@ public:
 
     // Runs every timer tick and frame change due by now on the applet clock.
     void Update();
+    // Told the applet time of every Update that runs something (a recording keeps these).
+    void OnBusyUpdate(std::function<void(int64_t now)> observer) { busy_ = std::move(observer); }
     // Applet time of the next timer tick or visible frame change; -1 when nothing is due.
     int64_t NextDue() const;
     // Event 11 with a Latin-1 character, and event 16, from the frame.
@@ -88,6 +91,7 @@ private:
     HostSettings* settings_ = nullptr;
     HostSite* site_ = nullptr;
     std::unique_ptr<InputRouter> input_;
+    std::function<void(int64_t)> busy_;
 };
 
 // Milliseconds of the monotonic clock.

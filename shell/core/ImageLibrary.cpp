@@ -108,8 +108,15 @@ void ImageLibrary::Prefetch() {
     });
 }
 
+void ImageLibrary::SetSubstitutes(const std::map<std::string, std::string>& substitutes) {
+    substitutes_.clear();
+    for (const auto& [from, to] : substitutes) substitutes_[Upper(from.c_str())] = to;
+}
+
 std::shared_ptr<const DecodedImage> ImageLibrary::Load(const char* name) {
-    const std::string asked = name != nullptr ? name : "";
+    std::string asked = name != nullptr ? name : "";
+    auto substitute = substitutes_.find(Upper(asked.c_str()));
+    if (substitute != substitutes_.end()) asked = substitute->second;
     const std::string key = Upper(asked.c_str());
     if (prefetch_.valid()) {
         for (auto& [upper, image] : prefetch_.get()) cache_.emplace(upper, image);

@@ -40,6 +40,9 @@ public:
     void Prefetch();
 
     std::shared_ptr<const DecodedImage> Load(const char* name);
+    // Pictures asked for by one name are taken from another (names in any case), e.g. a
+    // bubble set drawn with symbols in place of the plain one. Applies to later loads.
+    void SetSubstitutes(const std::map<std::string, std::string>& substitutes);
     // The magenta cross shown for pictures that cannot be had.
     static std::shared_ptr<DecodedImage> Placeholder(const std::string& name);
 
@@ -49,6 +52,7 @@ private:
     const host::ResourceDirectory* directory_;
     std::future<std::map<std::string, std::shared_ptr<const DecodedImage>>> prefetch_;
     std::map<std::string, std::shared_ptr<const DecodedImage>> cache_;  // upper-case name
+    std::map<std::string, std::string> substitutes_;                    // upper-case names
 };
 
 }  // namespace shell

@@ -41,7 +41,8 @@ void TimerQueue::Remove(HostTimer* timer) {
     timers_.erase(std::remove(timers_.begin(), timers_.end(), timer), timers_.end());
 }
 
-int TimerQueue::RunDue(int64_t now) {
+int TimerQueue::RunDue(int64_t appletNow) {
+    const int64_t now = appletNow / divisor_;
     int fired = 0;
     // Bounded: a callback that keeps restarting timers cannot hold the loop for ever.
     for (int guard = 0; guard < 100000 && !clock_.Held(); ++guard) {
@@ -70,7 +71,8 @@ int64_t TimerQueue::NextDue() const {
     for (const HostTimer* t : timers_) {
         if (t->Running() && (best < 0 || t->next_ < best)) best = t->next_;
     }
-    return best;
+    // The first applet millisecond at which timer time reaches the tick.
+    return best < 0 ? best : best * divisor_;
 }
 
 }  // namespace shell

@@ -45,17 +45,21 @@ public:
     static constexpr int kMaxPeriodsBehind = 3;
 
     explicit TimerQueue(const AppletClock& clock) : clock_(clock) {}
-    int64_t Now() const { return clock_.Now(); }
+    // Timer time, which runs `divisor` times slower than the applet clock (1: the same).
+    int64_t Now() const { return clock_.Now() / divisor_; }
+    void SetSlowdown(int divisor) { divisor_ = divisor > 0 ? divisor : 1; }
+    int Slowdown() const { return divisor_; }
     void Add(HostTimer* timer);
     void Remove(HostTimer* timer);
-    // Fires every tick due by `now`, earliest first; returns how many fired.
-    int RunDue(int64_t now);
-    // The earliest tick due; -1 when no timer runs.
+    // Fires every tick due by `appletNow` (applet clock), earliest first; returns how many.
+    int RunDue(int64_t appletNow);
+    // The applet time of the earliest tick due; -1 when no timer runs.
     int64_t NextDue() const;
 
 private:
     const AppletClock& clock_;
     std::vector<HostTimer*> timers_;
+    int divisor_ = 1;
 };
 
 }  // namespace shell
