@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "shell/app/Comforts.h"
-#include "shell/app/Replay.h"
 #include "shell/core/Latin1.h"
 
 namespace shell {
@@ -16,9 +15,7 @@ constexpr int kLongestWaitMs = 10000;
 }
 
 void MainLoop::Quit() {
-    if (recorder_ != nullptr) recorder_->SetShellAsking(true);
     bool end = session_.RequestQuit() || dialogs_.Terminated();
-    if (recorder_ != nullptr) recorder_->SetShellAsking(false);
     // Closing the window again while asked counts as a yes.
     if (dialogs_.TakeCloseRequest()) end = true;
     if (end) quit_ = true;

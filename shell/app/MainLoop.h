@@ -16,7 +16,6 @@ union SDL_Event;
 namespace shell {
 
 class Comforts;
-class ReplayRecorder;
 
 class MainLoop {
 public:
@@ -41,8 +40,6 @@ public:
     void SetFrameHook(std::function<void()> hook) { frameHook_ = std::move(hook); }
     // The player's comforts see every event before the loop, and are run once a frame.
     void SetComforts(Comforts* comforts) { comforts_ = comforts; }
-    // A recording told when a question is the shell's own.
-    void SetRecorder(ReplayRecorder* recorder) { recorder_ = recorder; }
 
 private:
     void Handle(const SDL_Event& e);
@@ -60,7 +57,6 @@ private:
     std::function<bool(const SDL_Event&)> filter_;
     std::function<void()> frameHook_;
     Comforts* comforts_ = nullptr;
-    ReplayRecorder* recorder_ = nullptr;
 };
 
 }  // namespace shell

@@ -193,10 +193,16 @@ void ReplayRecorder::Line(const std::string& line) {
     out_.flush();
 }
 
-void ReplayRecorder::Attach(Session& session, Host& host, Dialogs* inner) {
+void ReplayRecorder::Attach(Session& session, Host& host) {
     session_ = &session;
     host_ = &host;
-    inner_ = inner;
+    host.Frame().OnAnswer([this](bool inputBox, bool yes, const std::string& text) {
+        if (inputBox) {
+            Line(yes ? "input 1 " + Escape(text) : std::string("input 0"));
+        } else {
+            Line(std::string("answer ") + (yes ? "1" : "0"));
+        }
+    });
     session.OnInput([this](const SessionInput& in) {
         const int64_t t = host_->Clock().Now();
         for (const InputName& k : kInputs) {
@@ -212,7 +218,10 @@ void ReplayRecorder::Attach(Session& session, Host& host, Dialogs* inner) {
 
 void ReplayRecorder::Detach() {
     if (session_ != nullptr) session_->OnInput({});
-    if (host_ != nullptr) host_->OnBusyUpdate({});
+    if (host_ != nullptr) {
+        host_->OnBusyUpdate({});
+        host_->Frame().OnAnswer({});
+    }
 }
 
 void ReplayRecorder::Finish() {
@@ -223,19 +232,6 @@ void ReplayRecorder::Finish() {
     host_ = nullptr;
     finished_ = true;
     out_.close();
-}
-
-bool ReplayRecorder::Message(const std::string& title, const std::string& text, bool ask) {
-    const bool yes = inner_ != nullptr ? inner_->Message(title, text, ask) : false;
-    if (ask && !shellAsking_) Line(std::string("answer ") + (yes ? "1" : "0"));
-    return yes;
-}
-
-bool ReplayRecorder::Input(const std::string& title, const std::string& prompt, std::string* text,
-                           int limit) {
-    const bool ok = inner_ != nullptr ? inner_->Input(title, prompt, text, limit) : false;
-    if (!shellAsking_) Line(ok ? "input 1 " + Escape(*text) : std::string("input 0"));
-    return ok;
 }
 
 // ---- Playing back ----------------------------------------------------------------------

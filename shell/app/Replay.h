@@ -56,24 +56,19 @@ bool LoadReplay(const std::string& path, Replay* replay, std::string* error);
 
 // Writes the game as it is played; each line reaches the file as it happens, so a game cut
 // short still replays up to that point.
-class ReplayRecorder : public Dialogs {
+class ReplayRecorder {
 public:
     // Null with a message when the file cannot be written.
     static std::unique_ptr<ReplayRecorder> Open(const std::string& path, const Replay& header,
                                                 std::string* error);
-    ~ReplayRecorder() override;
+    ~ReplayRecorder();
 
-    // Watches the session's input and the host's busy updates; asks go through `inner`.
-    void Attach(Session& session, Host& host, Dialogs* inner);
+    // Watches the session's input, the host's busy updates and the answers to the game's
+    // questions (the shell's own questions, such as quitting, are not the game's).
+    void Attach(Session& session, Host& host);
     void Detach();
-    // Questions the shell asks for itself (quitting) are not the game's: not kept.
-    void SetShellAsking(bool asking) { shellAsking_ = asking; }
     // Writes the end line and closes the file (once).
     void Finish();
-
-    bool Message(const std::string& title, const std::string& text, bool ask) override;
-    bool Input(const std::string& title, const std::string& prompt, std::string* text,
-               int limit) override;
 
 private:
     ReplayRecorder() = default;
@@ -82,8 +77,6 @@ private:
     std::ofstream out_;
     Session* session_ = nullptr;
     Host* host_ = nullptr;
-    Dialogs* inner_ = nullptr;
-    bool shellAsking_ = false;
     bool finished_ = false;
 };
 

@@ -55,6 +55,7 @@ int32_t HostFrame::MessageBox(const char* title, const char* text, int32_t butto
         yes = dialogs_->Message(Str(title), Str(text), ask);
     }
     if (!ask) return host::kAnswerYes;
+    if (answered_) answered_(false, yes, {});
     return yes ? host::kAnswerYes : host::kAnswerNo;
 }
 
@@ -69,6 +70,7 @@ int32_t HostFrame::InputBox(const char* title, const char* prompt, const char* i
         ClockHold hold(clock_);
         ok = dialogs_->Input(Str(title), Str(prompt), &text, static_cast<int>(max));
     }
+    if (answered_) answered_(true, ok, ok ? text : std::string());
     if (!ok) return 2;
     // The field may hold no NUL; cut at one anyway so the copy is what the applet reads.
     text.resize(std::min(strnlen(text.c_str(), text.size()), max));

@@ -20,6 +20,9 @@ public:
     bool GameActive() const { return gameActive_; }
     void SetDialogs(Dialogs* dialogs) { dialogs_ = dialogs; }
     Dialogs* GetDialogs() const { return dialogs_; }
+    // Told every answer the game's own questions and input boxes got (a recording keeps them).
+    using AnswerObserver = std::function<void(bool inputBox, bool yes, const std::string& text)>;
+    void OnAnswer(AnswerObserver observer) { answered_ = std::move(observer); }
     // Called when the applet sets its title (the window shows it).
     void OnTitle(std::function<void(const std::string&)> hook) { onTitle_ = std::move(hook); }
     // A question of the shell's own (quit during a game), asked like the applet's.
@@ -35,6 +38,7 @@ public:
 private:
     AppletClock& clock_;
     Dialogs* dialogs_;
+    AnswerObserver answered_;
     std::string title_;
     bool gameActive_ = false;
     std::function<void(const std::string&)> onTitle_;
