@@ -37,6 +37,21 @@ std::string UsageText() {
            "      --script FILE       in headless mode, play the commands in FILE\n"
            "      --screenshot FILE   write a PNG of the main stage to FILE at exit\n"
            "      --trace             log every call between the game and the shell\n"
+           "      --autoplay          the computer plays (a demo in the window; headless it\n"
+           "                          checks the saved scores and the game's objects)\n"
+           "      --autoplay-difficulty N\n"
+           "                          the difficulty it chooses, 0 (Very Easy) to 4 (Very Hard)\n"
+           "                          (default: a random one each time)\n"
+           "      --autoplay-games N  stop after N games, 0 for never (default: 1 headless,\n"
+           "                          never in the window)\n"
+           "      --relaxed           the game's clock runs at half speed; its scores and options\n"
+           "                          are kept apart from the standard ones\n"
+           "      --symbols, --no-symbols\n"
+           "                          draw the bubbles with a symbol for each colour, or plain\n"
+           "                          (remembered; applies from the next game)\n"
+           "      --volume N          sound volume in per cent, 0 to 100 (remembered)\n"
+           "      --record FILE       save the seed, options and every input to FILE\n"
+           "      --replay FILE       play a saved FILE back (in the window or headless)\n"
            "      --report-first-frame\n"
            "                          print \"first-frame-ms N\" once the title screen is shown\n"
            "\n"
@@ -46,8 +61,15 @@ std::string UsageText() {
            "  screenshot FILE | screenshot-help FILE | quit\n"
            "\n"
            "Keys: F1 shows the help page; Esc, a click or F1 again returns.\n"
+           "  Esc or Ctrl+P  pause (also when the window loses focus); again to go on\n"
+           "  Ctrl+M  sound on or off      Ctrl+Up, Ctrl+Down  volume\n"
+           "  Ctrl+S  symbols on the bubbles (from the next game)\n"
+           "  F11  fullscreen              F12  screenshot to the pictures folder\n"
+           "  Arrows  move the keyboard cursor one cell   Tab, Shift+Tab  next button\n"
+           "  Space, Enter  press at the cursor: pick up, drop, press a button\n"
+           "  A click on a bubble picks it up; the next click drops it.\n"
            "Exit status: 0 normal, 1 game library missing, 2 bad usage, 3 objects kept or\n"
-           "released twice by the game.\n";
+           "released twice by the game, 4 no window, 5 a check of --autoplay failed.\n";
 }
 
 bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
@@ -99,6 +121,40 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
                 return false;
             }
             options->seed = n;
+        } else if (arg == "--autoplay") {
+            options->autoplay = true;
+        } else if (arg == "--autoplay-difficulty") {
+            uint64_t n = 0;
+            if (!takeValue(&v)) return false;
+            if (!ParseNumber(v, 4, &n)) {
+                *error = "--autoplay-difficulty needs a whole number from 0 to 4, not \"" + v + "\"";
+                return false;
+            }
+            options->autoplayDifficulty = static_cast<int>(n);
+        } else if (arg == "--autoplay-games") {
+            uint64_t n = 0;
+            if (!takeValue(&v)) return false;
+            if (!ParseNumber(v, 1000000, &n)) {
+                *error = "--autoplay-games needs a whole number from 0 to 1000000, not \"" + v + "\"";
+                return false;
+            }
+            options->autoplayGames = static_cast<int>(n);
+        } else if (arg == "--relaxed") {
+            options->relaxed = true;
+        } else if (arg == "--symbols" || arg == "--no-symbols") {
+            options->symbols = arg == "--symbols";
+        } else if (arg == "--volume") {
+            uint64_t n = 0;
+            if (!takeValue(&v)) return false;
+            if (!ParseNumber(v, 100, &n)) {
+                *error = "--volume needs a whole number from 0 to 100, not \"" + v + "\"";
+                return false;
+            }
+            options->volume = static_cast<int>(n);
+        } else if (arg == "--record") {
+            if (!takeValue(&options->record)) return false;
+        } else if (arg == "--replay") {
+            if (!takeValue(&options->replay)) return false;
         } else if (arg == "--library") {
             if (!takeValue(&options->library)) return false;
         } else if (arg == "--settings") {
@@ -116,6 +172,19 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
         *error = "--script needs --headless";
         return false;
     }
+    if ((options->autoplayDifficulty || options->autoplayGames >= 0) && !options->autoplay) {
+        *error = "--autoplay-difficulty and --autoplay-games need --autoplay";
+        return false;
+    }
+    if (!options->record.empty() && !options->replay.empty()) {
+        *error = "--record and --replay cannot be used together";
+        return false;
+    }
+    if (!options->replay.empty() && (options->autoplay || !options->script.empty())) {
+        *error = "--replay plays alone: no --autoplay or --script with it";
+        return false;
+    }
+    if (options->autoplayGames < 0) options->autoplayGames = options->headless ? 1 : 0;
     return true;
 }
 

@@ -9,6 +9,7 @@ constexpr int kExitNoLibrary = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitLedger = 3;
 constexpr int kExitNoWindow = 4;
+constexpr int kExitAutoplay = 5;  // a check the bot makes failed
 
 int RunProgram(int argc, char** argv);
 
