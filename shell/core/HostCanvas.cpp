@@ -25,6 +25,18 @@ HostCanvas::HostCanvas(ObjectSpace& space, FontCache& fonts, std::shared_ptr<Pix
     if (!pixels_) pixels_ = std::make_shared<Pixmap>();
 }
 
+HostCanvas::HostCanvas(ObjectSpace& space, FontCache& fonts, int width, int height,
+                       uint32_t fill, std::string label)
+    : HostObject(space, "Canvas", std::move(label)),
+      fonts_(fonts),
+      lazyWidth_(width > 0 ? width : 0),
+      lazyHeight_(height > 0 ? height : 0),
+      lazyFill_(fill) {}
+
+void HostCanvas::Materialise() const {
+    pixels_ = std::make_shared<Pixmap>(lazyWidth_, lazyHeight_, lazyFill_);
+}
+
 void HostCanvas::OnDisposed() {
     pixels_ = std::make_shared<Pixmap>();
     if (font_ != nullptr) font_->Drop();
@@ -33,6 +45,7 @@ void HostCanvas::OnDisposed() {
 }
 
 Pixmap& HostCanvas::Writable() {
+    if (!pixels_) Materialise();
     if (pixels_.use_count() > 1) pixels_ = std::make_shared<Pixmap>(*pixels_);
     ++version_;
     return *pixels_;
@@ -49,7 +62,8 @@ HostFont* HostCanvas::CurrentFont() {
 
 void HostCanvas::Clear(uint8_t r, uint8_t g, uint8_t b) {
     TraceCall(this, "Clear", r, g, b);
-    Touched(Writable().Fill(pixels_->Bounds(), Argb(r, g, b)));
+    Pixmap& pixels = Writable();
+    Touched(pixels.Fill(pixels.Bounds(), Argb(r, g, b)));
 }
 
 void HostCanvas::SetColor(uint8_t r, uint8_t g, uint8_t b) {
@@ -100,8 +114,8 @@ void HostCanvas::GetFont(host::Font** font) {
 
 void HostCanvas::GetSize(int32_t* width, int32_t* height) {
     TraceCall(this, "GetSize");
-    if (width != nullptr) *width = pixels_->Width();
-    if (height != nullptr) *height = pixels_->Height();
+    if (width != nullptr) *width = pixels_ ? pixels_->Width() : lazyWidth_;
+    if (height != nullptr) *height = pixels_ ? pixels_->Height() : lazyHeight_;
 }
 
 void HostCanvas::MeasureText(host::Font* font, const char* text, int32_t length,
@@ -128,6 +142,7 @@ void HostCanvas::DrawImage(host::Canvas* picture, int32_t x, int32_t y, int32_t 
     HostCanvas* source = As<HostCanvas>(picture);
     if (source == nullptr) return;
     // Hold the source's pixels: drawing a canvas onto itself must read the old pixels.
+    source->Pixels();
     const std::shared_ptr<Pixmap> from = source->pixels_;
     Touched(Writable().Blend(*from, x, y));
 }

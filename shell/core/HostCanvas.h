@@ -18,8 +18,16 @@ class HostCanvas : public HostObject<host::Canvas> {
 public:
     HostCanvas(ObjectSpace& space, FontCache& fonts, std::shared_ptr<Pixmap> pixels,
                std::string label = {});
+    // A canvas of one colour whose pixels are only made when something first needs them (a
+    // stage that may never be shown).
+    HostCanvas(ObjectSpace& space, FontCache& fonts, int width, int height, uint32_t fill,
+               std::string label = {});
 
-    const Pixmap& Pixels() const { return *pixels_; }
+    bool PixelsMade() const { return pixels_ != nullptr; }
+    const Pixmap& Pixels() const {
+        if (!pixels_) Materialise();
+        return *pixels_;
+    }
     // Changes each time the pixels change, so a compositor can tell a sprite needs redrawing.
     uint64_t Version() const { return version_; }
     // Areas drawn are added here (the stage a background canvas belongs to).
@@ -42,12 +50,15 @@ protected:
     void OnDisposed() override;
 
 private:
+    void Materialise() const;
     Pixmap& Writable();
     void Touched(const Rect& r);
     HostFont* CurrentFont();
 
     FontCache& fonts_;
-    std::shared_ptr<Pixmap> pixels_;
+    mutable std::shared_ptr<Pixmap> pixels_;  // null until first needed (see above)
+    int lazyWidth_ = 0, lazyHeight_ = 0;
+    uint32_t lazyFill_ = 0;
     uint64_t version_ = 0;
     DirtyRegion* sink_ = nullptr;
     uint32_t colour_ = Argb(0, 0, 0);

@@ -12,9 +12,10 @@ namespace shell {
 HostStage::HostStage(ObjectSpace& space, FontCache& fonts, int width, int height,
                      const char* label)
     : HostObject(space, "Stage", label, /*siteOwned=*/true),
-      background_(space.Make<HostCanvas>(fonts, std::make_shared<Pixmap>(width, height,
-                                                                         Argb(0, 0, 0)),
-                                         label)) {
+      // The help stage may never be shown: its pixels are made when first drawn or composed.
+      background_(space.Make<HostCanvas>(fonts, width, height, Argb(0, 0, 0), label)),
+      width_(width > 0 ? width : 0),
+      height_(height > 0 ? height : 0) {
     background_->SetDirtySink(&pending_);
     Invalidate();
 }
@@ -26,7 +27,7 @@ HostSprite* HostStage::SpriteAt(int x, int y) const {
     return nullptr;
 }
 
-void HostStage::Invalidate() { pending_.Add(background_->Pixels().Bounds()); }
+void HostStage::Invalidate() { pending_.Add(Rect{0, 0, width_, height_}); }
 
 void HostStage::CollectChanges() {
     // Runs several times a frame (the loop asks whether anything changed), so the record of

@@ -18,8 +18,8 @@ public:
 
     HostCanvas* Background() const { return background_; }
     const std::vector<HostSprite*>& Sprites() const { return sprites_; }
-    int Width() const { return background_->Pixels().Width(); }
-    int Height() const { return background_->Pixels().Height(); }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
     // The topmost sprite whose pixel under the point is not fully transparent, or null.
     HostSprite* SpriteAt(int x, int y) const;
 
@@ -53,6 +53,7 @@ private:
     void Draw(Pixmap& frame, const Rect& area) const;
 
     HostCanvas* background_;
+    int width_, height_;
     std::vector<HostSprite*> sprites_;       // bottom to top; each holds a reference
     DirtyRegion pending_;                    // drawn on the background, raised, removed
     std::unordered_map<const HostSprite*, Shown> shown_;  // as last composed
