@@ -69,7 +69,7 @@ std::string UsageText() {
            "  Space, Enter  press at the cursor: pick up, drop, press a button\n"
            "  A click on a bubble picks it up; the next click drops it.\n"
            "Exit status: 0 normal, 1 game library missing, 2 bad usage, 3 objects kept or\n"
-           "released twice by the game, 4 no window, 5 a check of --autoplay failed.\n";
+           "released twice by the game, 4 no window, 5 a check of --autoplay failed, 6 no font.\n";
 }
 
 bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {

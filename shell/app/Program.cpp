@@ -160,6 +160,16 @@ private:
     std::function<Dialogs*()> choose_;
 };
 
+// Every text of the game, its buttons included, is drawn in "Arial": with no font file at all
+// the title screen would show nothing to click, so the run stops with a clear word instead.
+bool FontFound(Host& host) {
+    if (host.Fonts().Get("Arial", 18, 0) != nullptr) return true;
+    std::fprintf(stderr,
+                 "spherolette: no font was found for the game's text; install the package "
+                 "fonts-liberation2 (and check the fontconfig setup)\n");
+    return false;
+}
+
 int CheckLedger(Host& host) {
     Ledger& ledger = host.GetLedger();
     if (ledger.Clean()) return kExitOk;
@@ -219,6 +229,7 @@ int RunHeadless(const Options& options, AppletLibrary& library) {
     hostOptions.dialogs = run.replay.empty() ? static_cast<Dialogs*>(&dialogs) : &replayDialogs;
     hostOptions.fontMemoryFile = FontCache::DefaultMemoryFile();
     Host host(hostOptions);
+    if (!FontFound(host)) return kExitNoFont;
     if (run.relaxed) host.Timers().SetSlowdown(2);
     Session session(host, library);
     Comforts comforts(session, host, nullptr, store.shellView.get());
@@ -297,6 +308,11 @@ int RunWindowed(const Options& options, AppletLibrary& library) {
             return kExitNoWindow;
         }
         StartupStep("window open");
+        if (!FontFound(host)) {
+            window.reset();
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            return kExitNoFont;
+        }
         if (const char* logo = FindString(library.Resources(), kLogoString)) {
             window->SetIcon(*host.Images().Load(logo)->frames.front());
         }

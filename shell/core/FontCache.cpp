@@ -178,7 +178,7 @@ TTF_Font* FontCache::Get(const std::string& face, int32_t size, int32_t style) {
     const std::optional<media::FontMatch> match = Resolve(face, bold, italic);
     TTF_Font* font = nullptr;
     if (!match) {
-        if (!reported_[face]) Log("no font file found for \"%s\": its text is not drawn", face.c_str());
+        if (!reported_[face]) Log("no font file found for \"%s\" (the package fonts-liberation2 has it): its text is not drawn", face.c_str());
     } else {
         if (!reported_[face] && !match->metricCompatible) {
             Log("font \"%s\" is drawn with \"%s\", which does not share its metrics",
