@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <fstream>
 #include <random>
 #include <vector>
 
@@ -28,21 +29,23 @@ BotOptions MakeOptions(const Options& options, Host& host, const StoreToCheck& s
     bot.games = options.autoplayGames;
     bot.seed = BotSeed(options);
     bot.paced = paced;
-    if (!store.path.empty()) {
-        bot.checkStore = [store] { return CheckSettingsFile(store.path, store.prefix); };
-    } else {
-        host::SettingsStore* settings = host.Site()->settings;
-        bot.checkStore = [settings] {
-            if (settings == nullptr) return std::string();
-            return CheckScoreTable([settings](const std::string& key) -> std::optional<std::string> {
-                char value[256] = {};
-                if (settings->ReadString(key.c_str(), value) == host::kSettingsKeyAbsent) {
-                    return std::nullopt;
-                }
-                return std::string(value);
-            });
-        };
-    }
+    host::SettingsStore* settings = host.Site()->settings;
+    auto asTheGameSeesIt = [settings] {
+        if (settings == nullptr) return std::string();
+        return CheckScoreTable([settings](const std::string& key) -> std::optional<std::string> {
+            char value[256] = {};
+            if (settings->ReadString(key.c_str(), value) == host::kSettingsKeyAbsent) {
+                return std::nullopt;
+            }
+            return std::string(value);
+        });
+    };
+    bot.checkStore = [store, asTheGameSeesIt] {
+        // A file that could not be written (no data directory, no rights) is not there to
+        // read: the game plays on with the values in memory, and those are checked.
+        if (store.path.empty() || !std::ifstream(store.path)) return asTheGameSeesIt();
+        return CheckSettingsFile(store.path, store.prefix);
+    };
     return bot;
 }
 
