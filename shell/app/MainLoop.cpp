@@ -2,6 +2,9 @@
 #include "shell/app/MainLoop.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <dlfcn.h>
+#include <poll.h>
 
 #include <algorithm>
 
@@ -100,9 +103,51 @@ int MainLoop::Timeout(int64_t now) {
     return static_cast<int>(std::clamp<int64_t>(wait, 0, kLongestWaitMs));
 }
 
+// While a game runs its clock wakes the loop some fifty times a second, and every wait in SDL
+// starts by reading the X connection over and over. On X11 the loop sleeps on the connection
+// itself and lets SDL read it only when something arrived; elsewhere SDL waits as usual.
+struct MainLoop::XConnection {
+    Display* display = nullptr;
+    int fd = -1;
+    int (*eventsQueued)(Display*, int) = nullptr;
+    int (*flush)(Display*) = nullptr;
+};
+
+bool MainLoop::WaitForEvent(SDL_Event* e, int ms) {
+    if (!xProbed_ && window_.Handle() != nullptr) {
+        xProbed_ = true;
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        // Xlib as SDL already loaded it: nothing new is loaded here.
+        void* xlib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+        if (xlib != nullptr && SDL_GetWindowWMInfo(window_.Handle(), &info) == SDL_TRUE &&
+            info.subsystem == SDL_SYSWM_X11 && info.info.x11.display != nullptr) {
+            auto x = std::make_shared<XConnection>();
+            x->display = info.info.x11.display;
+            x->fd = ConnectionNumber(x->display);
+            x->eventsQueued =
+                reinterpret_cast<int (*)(Display*, int)>(dlsym(xlib, "XEventsQueued"));
+            x->flush = reinterpret_cast<int (*)(Display*)>(dlsym(xlib, "XFlush"));
+            if (x->fd >= 0 && x->eventsQueued != nullptr && x->flush != nullptr) x_ = x;
+        }
+    }
+    if (!x_ || ms <= 0) return SDL_WaitEventTimeout(e, ms) != 0;
+    // Events SDL already holds, or that Xlib has read but SDL not yet taken, need no sleep.
+    if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_FALSE &&
+        x_->eventsQueued(x_->display, QueuedAlready) == 0) {
+        x_->flush(x_->display);
+        pollfd p{x_->fd, POLLIN, 0};
+        const int ready = poll(&p, 1, ms);
+        // Woken by the clock alone: SDL has nothing new to read. A signal (ready < 0) may have
+        // left SDL a quit to deliver, so it looks.
+        if (ready == 0) return false;
+    }
+    return SDL_PollEvent(e) != 0;
+}
+
 bool MainLoop::RunFrame() {
     SDL_Event e;
-    const bool woken = SDL_WaitEventTimeout(&e, Timeout(MonotonicMs())) != 0;
+    const bool woken = WaitForEvent(&e, Timeout(MonotonicMs()));
     // One applet time for the whole frame: what is due runs first, then the input, just as
     // a replay of the frame does it.
     host_.Clock().Latch();

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "shell/app/Session.h"
 #include "shell/app/Window.h"
@@ -45,6 +46,8 @@ private:
     void Handle(const SDL_Event& e);
     void Quit();
     int Timeout(int64_t now);
+    // Waits up to `ms` for an event; true with it in *e.
+    bool WaitForEvent(SDL_Event* e, int ms);
 
     Session& session_;
     Host& host_;
@@ -52,6 +55,9 @@ private:
     WindowDialogs& dialogs_;
     bool quit_ = false;
     bool firstPresented_ = false;
+    struct XConnection;
+    std::shared_ptr<XConnection> x_;  // the X display's connection, when SDL runs on X11
+    bool xProbed_ = false;
     int64_t lastPresent_ = -1000;
     std::function<void()> firstFrame_;
     std::function<bool(const SDL_Event&)> filter_;

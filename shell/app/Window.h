@@ -25,6 +25,7 @@ public:
 
     void SetTitle(const std::string& title);
     int Scale() const { return scale_; }
+    SDL_Window* Handle() const { return window_; }
     // A window point (as SDL reports pointer positions) in stage pixels (rounded down, also
     // outside the stage).
     std::pair<int, int> ToStagePoint(int x, int y) const;
