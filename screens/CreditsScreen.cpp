@@ -12,9 +12,9 @@ namespace sph {
 
 // The game stands on these; each line fits the stage centred at 12 px bold.
 const char* const kContributors[kContributorCount] = {
-    "SDL2 - window, input, timing and drawing",
+    "SDL2 - window, input, timing, drawing and sound",
     "SDL2_ttf - text rendering",
-    "SDL2_mixer - sound playback",
+    "HarfBuzz - text shaping",
     "giflib - animated picture decoding",
     "libpng - screenshots",
     "zlib - compression",
