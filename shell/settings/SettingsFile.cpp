@@ -113,6 +113,21 @@ bool SettingsFile::Set(const std::string& key, const std::string& value) {
 }
 
 bool SettingsFile::SetMany(const SettingsEntries& entries) {
+    for (const auto& [key, value] : entries) {
+        if (key.find('\0') != std::string::npos || value.find('\0') != std::string::npos ||
+            SerializedLineBytes(key, value) > kSettingsMaxLineBytes) {
+            LogFailure("settings: refused to save a key or value that is too long or holds NUL");
+            return false;
+        }
+    }
+    if (SaveMany(entries)) return true;
+    // The disk said no: the game goes on with what the player did, for this session only,
+    // so a new high score still shows on the next title screen. The file keeps its old state.
+    for (const auto& [key, value] : entries) values_[key] = value;
+    return false;
+}
+
+bool SettingsFile::SaveMany(const SettingsEntries& entries) {
     if (!writable_) {
         LogFailure("settings: not saved: " + path_ + " could not be read or kept aside");
         return false;

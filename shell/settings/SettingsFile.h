@@ -63,6 +63,8 @@ public:
 private:
     enum class DiskState { kRead, kMissing, kCorrupt, kUnreadable };
     DiskState ReadDisk(SettingsMap* out, std::string* why) const;
+    // The locked read-merge-write behind SetMany; false (values unchanged) when it fails.
+    bool SaveMany(const SettingsEntries& entries);
     bool KeepAside(const std::string& why);
     bool WriteAtomically(const std::string& text, std::string* why) const;
     void RemoveStaleTemporaries() const;

@@ -148,7 +148,7 @@ TEST(SettingsStore, AnUnparseableFileIsKeptAsideAndTheStoreStartsEmpty) {
     EXPECT_EQ(dir.Names().size(), 1u);
 }
 
-TEST(SettingsStore, AFailingDiskKeepsOldValuesAndLogsOnce) {
+TEST(SettingsStore, AFailingDiskKeepsValuesForTheSessionOnlyAndLogsOnce) {
     // A directory that does not exist.
     {
         TempDir dir;
@@ -158,8 +158,10 @@ TEST(SettingsStore, AFailingDiskKeepsOldValuesAndLogsOnce) {
         EXPECT_NE(view->WriteString("A", "1"), 0);
         EXPECT_NE(view->WriteString("B", "2"), 0);
         char out[256] = "before";
-        EXPECT_EQ(view->ReadString("A", out), host::kSettingsKeyAbsent);
+        EXPECT_EQ(view->ReadString("A", out), 0);  // held for this session
+        EXPECT_STREQ(out, "1");
         EXPECT_EQ(log.lines.size(), 1u);
+        EXPECT_FALSE(SettingsFile(dir.File("missing/settings.txt")).Get("A").has_value());
     }
     // A read-only directory holding a good file.
     TempDir dir;
@@ -176,9 +178,10 @@ TEST(SettingsStore, AFailingDiskKeepsOldValuesAndLogsOnce) {
             if (view->WriteString("Score1Name", "New") == 0) return "a write reported success";
         }
         char out[256];
-        if (view->ReadString("Score1Name", out) != 0 || std::string(out) != "Old") {
-            return "the old value was not kept";
+        if (view->ReadString("Score1Name", out) != 0 || std::string(out) != "New") {
+            return "the session lost what the player did";
         }
+        if (SettingsFile(path).Get("Score1Name") != "Old") return "the file was changed";
         if (log.lines.size() != 1) return "expected one log line, got " +
                                           std::to_string(log.lines.size());
         return "";
