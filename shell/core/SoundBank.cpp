@@ -129,18 +129,18 @@ std::shared_ptr<SoundClip> SoundBank::Load(const char* name) {
         Log("sound \"%s\" cannot be read: too large", name);
     } else {
         SDL_RWops* rw = SDL_RWFromConstMem(entry->data, static_cast<int>(entry->size));
-        SDL_AudioSpec spec{};
+        SDL_AudioSpec format{};
         Uint8* buffer = nullptr;
         Uint32 length = 0;
-        if (rw == nullptr || SDL_LoadWAV_RW(rw, 1, &spec, &buffer, &length) == nullptr) {
+        if (rw == nullptr || SDL_LoadWAV_RW(rw, 1, &format, &buffer, &length) == nullptr) {
             Log("sound \"%s\" cannot be read: %s", name, SDL_GetError());
         } else {
             clip = std::make_shared<SoundClip>();
             clip->name = key;
             clip->source.assign(buffer, buffer + length);
-            clip->sourceFormat = spec.format;
-            clip->sourceChannels = spec.channels;
-            clip->sourceRate = spec.freq;
+            clip->sourceFormat = format.format;
+            clip->sourceChannels = format.channels;
+            clip->sourceRate = format.freq;
             SDL_FreeWAV(buffer);
             Convert(*clip);
         }
