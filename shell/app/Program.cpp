@@ -178,6 +178,23 @@ int CheckLedger(Host& host) {
     return kExitLedger;
 }
 
+// The options a run really uses: a replay brings its own seed, clock and bubble set, and a
+// recording fixes its seed so the file can name it. False (reported) when the replay is bad.
+bool PrepareRun(const Options& options, Options* run, Replay* replay) {
+    if (!options.replay.empty()) {
+        std::string error;
+        if (!LoadReplay(options.replay, replay, &error)) {
+            std::fprintf(stderr, "spherolette: %s: %s\n", options.replay.c_str(), error.c_str());
+            return false;
+        }
+        run->seed = replay->seed;
+        run->relaxed = replay->relaxed;
+        run->symbols = replay->symbols;
+    }
+    if (!run->record.empty()) run->seed = ChooseSeed(*run);
+    return true;
+}
+
 int RunHeadless(const Options& options, AppletLibrary& library) {
     std::vector<ScriptCommand> commands;
     if (!options.script.empty()) {
@@ -196,17 +213,7 @@ int RunHeadless(const Options& options, AppletLibrary& library) {
     }
     Options run = options;
     Replay replay;
-    if (!options.replay.empty()) {
-        std::string error;
-        if (!LoadReplay(options.replay, &replay, &error)) {
-            std::fprintf(stderr, "spherolette: %s: %s\n", options.replay.c_str(), error.c_str());
-            return kExitUsage;
-        }
-        run.seed = replay.seed;
-        run.relaxed = replay.relaxed;
-        run.symbols = replay.symbols;
-    }
-    if (!run.record.empty()) run.seed = ChooseSeed(run);
+    if (!PrepareRun(options, &run, &replay)) return kExitUsage;
     Store store = OpenStore(run, library, run.replay.empty() ? nullptr : &replay);
     VirtualTime time;
     ScriptedDialogs dialogs;
@@ -265,17 +272,7 @@ int RunWindowed(const Options& options, AppletLibrary& library) {
     int code = kExitOk;
     Options run = options;
     Replay replay;
-    if (!options.replay.empty()) {
-        std::string error;
-        if (!LoadReplay(options.replay, &replay, &error)) {
-            std::fprintf(stderr, "spherolette: %s: %s\n", options.replay.c_str(), error.c_str());
-            return kExitUsage;
-        }
-        run.seed = replay.seed;
-        run.relaxed = replay.relaxed;
-        run.symbols = replay.symbols;
-    }
-    if (!run.record.empty()) run.seed = ChooseSeed(run);
+    if (!PrepareRun(options, &run, &replay)) return kExitUsage;
     {
         Store store = OpenStore(run, library, run.replay.empty() ? nullptr : &replay);
         // A replay runs the game on a clock it moves itself, in step with real time.
