@@ -13,13 +13,13 @@ step() { printf '\n=== %s ===\n' "$*"; }
 step "build"
 # Configured for /usr so that the long checks can package this very build.
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_INSTALL_PREFIX=/usr -DSPHEROLETTE_BUILD_BENCH=ON >/dev/null
+  -DCMAKE_INSTALL_PREFIX=/usr -DSPHEROLETTE_BUILD_BENCH=ON -DSPHEROLETTE_WERROR=ON >/dev/null
 cmake --build "$root/build" -j "$jobs"
 
 if [[ "${1:-}" != "--quick" ]]; then
   step "build with AddressSanitizer and UndefinedBehaviorSanitizer"
   cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DSPHEROLETTE_SANITIZE=ON >/dev/null
+    -DSPHEROLETTE_SANITIZE=ON -DSPHEROLETTE_WERROR=ON >/dev/null
   cmake --build "$root/build-asan" -j "$jobs"
   step "tests under the sanitizers"
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \

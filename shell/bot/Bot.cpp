@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "shell/app/Session.h"
+#include "shell/session/Session.h"
 #include "shell/core/Host.h"
 
 namespace shell::bot {

@@ -31,6 +31,10 @@ public:
 
     // The font for a face at a pixel size with host style bits; null when no file exists.
     TTF_Font* Get(const std::string& face, int32_t size, int32_t style);
+    // True when text in the face can be drawn at all.
+    bool Available(const std::string& face, int32_t size, int32_t style) {
+        return Get(face, size, style) != nullptr;
+    }
 
     // Width and height of the line box of `text` (Latin-1); 0 x size when no font exists.
     void Measure(const std::string& face, int32_t size, int32_t style, const std::string& text,

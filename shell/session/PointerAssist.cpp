@@ -1,0 +1,172 @@
+// Click-to-move and the keyboard cursor.
+#include "shell/session/PointerAssist.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace shell {
+
+namespace {
+bool Draggable(Host& host, HostSprite* sprite) {
+    return sprite != nullptr && !sprite->IsButton() &&
+           host.Events().HasSubscriber(sprite, host::kEventPointerMoved);
+}
+}  // namespace
+
+void PointerAssist::Down(int x, int y) {
+    if (state_ == State::Carrying && host_.Input().Pressed()) {
+        // The second click drops what the pointer carries; its own release is swallowed.
+        session_.PointerUp(x, y);
+        state_ = State::Dropping;
+        return;
+    }
+    session_.PointerDown(x, y);
+    if (Draggable(host_, host_.Input().Captured())) {
+        state_ = State::Held;
+        startX_ = x;
+        startY_ = y;
+    } else {
+        state_ = State::Idle;
+    }
+}
+
+void PointerAssist::Move(int x, int y) {
+    if (state_ == State::Held &&
+        (std::abs(x - startX_) > kClickSlop || std::abs(y - startY_) > kClickSlop)) {
+        state_ = State::Dragging;
+    }
+    session_.PointerMove(x, y);
+}
+
+void PointerAssist::MoveUnheld(int x, int y) {
+    if ((state_ == State::Held || state_ == State::Dragging || state_ == State::Idle) &&
+        host_.Input().Pressed()) {
+        Up(x, y);
+        return;
+    }
+    if (state_ == State::Dropping) state_ = State::Idle;
+    Move(x, y);
+}
+
+void PointerAssist::Up(int x, int y) {
+    switch (state_) {
+        case State::Held:
+            if (host_.Input().Pressed()) {
+                state_ = State::Carrying;  // no release yet: it follows the pointer
+                return;
+            }
+            break;
+        case State::Dropping:
+            state_ = State::Idle;
+            return;
+        default: break;
+    }
+    state_ = State::Idle;
+    session_.PointerUp(x, y);
+}
+
+// ---- Keyboard --------------------------------------------------------------------------
+
+std::pair<int, int> PointerAssist::StartPoint() {
+    // On a draggable sprite (a bubble) when there is one, so the cursor's steps line up with
+    // the board's cells; otherwise the middle of the stage.
+    for (HostSprite* s : host_.MainStage().Sprites()) {
+        if (!Draggable(host_, s)) continue;
+        const Rect b = s->Bounds();
+        return {b.x + b.w / 2, b.y + b.h / 2};
+    }
+    return {host::kStageWidth / 2, host::kStageHeight / 2};
+}
+
+void PointerAssist::MoveCursorTo(int x, int y) {
+    x = std::clamp(x, 0, host::kStageWidth - 1);
+    y = std::clamp(y, 0, host::kStageHeight - 1);
+    session_.SetCursor(std::make_pair(x, y));
+    Move(x, y);
+}
+
+void PointerAssist::Step(int columns, int rows) {
+    if (!CursorShown()) {
+        const auto [x, y] = StartPoint();
+        MoveCursorTo(x, y);
+        return;
+    }
+    const auto [x, y] = *session_.Cursor();
+    int nx = x + columns * Session::kCursorCell, ny = y + rows * Session::kCursorCell;
+    // At an edge the cursor stays on the last whole cell.
+    if (nx < 0 || nx >= host::kStageWidth) nx = x;
+    if (ny < 0 || ny >= host::kStageHeight) ny = y;
+    MoveCursorTo(nx, ny);
+}
+
+void PointerAssist::Activate() {
+    if (!CursorShown()) {
+        Step(0, 0);
+        return;
+    }
+    const auto [x, y] = *session_.Cursor();
+    Down(x, y);
+    Up(x, y);
+}
+
+std::vector<std::pair<int, int>> PointerAssist::Targets() {
+    // Buttons, and sprites that answer a release but are not dragged (a check box), in
+    // reading order.
+    std::vector<std::pair<int, int>> points;
+    for (HostSprite* s : host_.MainStage().Sprites()) {
+        const bool button = s->IsButton();
+        const bool box = host_.Events().HasSubscriber(s, host::kEventPointerReleased) &&
+                         !host_.Events().HasSubscriber(s, host::kEventPointerMoved);
+        if (!button && !box) continue;
+        const Rect b = s->Bounds().Intersect({0, 0, host::kStageWidth, host::kStageHeight});
+        if (b.Empty()) continue;
+        // A point of the sprite that is not transparent, near its middle.
+        int px = b.x + b.w / 2, py = b.y + b.h / 2;
+        if (host_.MainStage().SpriteAt(px, py) != s) {
+            bool found = false;
+            for (int yy = b.y; yy < b.Bottom() && !found; yy += 2) {
+                for (int xx = b.x; xx < b.Right() && !found; xx += 2) {
+                    if (host_.MainStage().SpriteAt(xx, yy) == s) {
+                        px = xx;
+                        py = yy;
+                        found = true;
+                    }
+                }
+            }
+            if (!found) continue;
+        }
+        points.emplace_back(px, py);
+    }
+    std::sort(points.begin(), points.end(), [](const auto& a, const auto& b) {
+        return std::make_pair(a.second, a.first) < std::make_pair(b.second, b.first);
+    });
+    return points;
+}
+
+void PointerAssist::NextTarget(bool backwards) {
+    const std::vector<std::pair<int, int>> points = Targets();
+    if (points.empty()) return;
+    std::pair<int, int> here = session_.Cursor().value_or(std::make_pair(-1, -1));
+    const auto key = [](const std::pair<int, int>& p) { return std::make_pair(p.second, p.first); };
+    std::pair<int, int> chosen = backwards ? points.back() : points.front();
+    if (CursorShown()) {
+        if (backwards) {
+            for (auto it = points.rbegin(); it != points.rend(); ++it) {
+                if (key(*it) < key(here)) {
+                    chosen = *it;
+                    break;
+                }
+            }
+        } else {
+            for (const auto& p : points) {
+                if (key(here) < key(p)) {
+                    chosen = p;
+                    break;
+                }
+            }
+        }
+    }
+    MoveCursorTo(chosen.first, chosen.second);
+}
+
+}  // namespace shell
