@@ -113,12 +113,11 @@ TitleScreen::TitleScreen(Applet* owner) : Screen(owner) {
 
     DrawHighScores();
 
+    // The box is put in place before the stored option is read and shown on it.
     titleCheckBox = new (std::nothrow) CheckBox(applet);
+    if (titleCheckBox != nullptr) titleCheckBox->sprite->MoveTo(8, 392, 0);
     const bool animated = settings::ReadAnimatedBubbles(site->settings);
-    if (titleCheckBox != nullptr) {
-        titleCheckBox->sprite->MoveTo(8, 392, 0);
-        titleCheckBox->SetChecked(animated);
-    }
+    if (titleCheckBox != nullptr) titleCheckBox->SetChecked(animated);
     DrawMarkup(canvas, "<S3><b><c000000>Use Animated Bubbles</b>", 25, 396);
 
     // A tags-only text sets size, bold and black for the plain lines that follow.
