@@ -36,9 +36,11 @@ struct CentredPanel {
     int32_t fontSize;
 };
 constexpr int32_t kValueCentreX = 400;
-constexpr CentredPanel kDifficultyPanel = {316, 165, 500, 205, "Difficulty:", 2, 370, 155, 172, 18};
+constexpr CentredPanel kDifficultyPanel = {316, 165, 500, 205, "Difficulty:", 2,
+                                           370, 155, 172, 18};
 constexpr CentredPanel kScorePanel = {374, 205, 500, 270, "Score", 1, 374, 215, 235, 24};
-constexpr CentredPanel kNextPhasePanel = {316, 275, 500, 345, "Next Phase At:", 2, 350, 275, 295, 14};
+constexpr CentredPanel kNextPhasePanel = {316, 275, 500, 345, "Next Phase At:", 2,
+                                          350, 275, 295, 14};
 // Anti-aliased glyph edges may reach this far left or right of the box their text measures.
 constexpr int32_t kGlyphBleed = 2;
 
@@ -67,8 +69,12 @@ void BlankBeyondPanel(host::Canvas* canvas, const CentredPanel& panel, int32_t x
     if (bottom > panel.bottom) canvas->FillRect(left, std::max(top, panel.bottom), right, bottom);
     const int32_t rowsTop = std::max(top, panel.top), rowsBottom = std::min(bottom, panel.bottom);
     if (rowsTop >= rowsBottom) return;
-    if (left < panel.left) canvas->FillRect(left, rowsTop, std::min(right, panel.left), rowsBottom);
-    if (right > panel.right) canvas->FillRect(std::max(left, panel.right), rowsTop, right, rowsBottom);
+    if (left < panel.left) {
+        canvas->FillRect(left, rowsTop, std::min(right, panel.left), rowsBottom);
+    }
+    if (right > panel.right) {
+        canvas->FillRect(std::max(left, panel.right), rowsTop, right, rowsBottom);
+    }
 }
 
 // Measures `text` in a bold "Arial" of `fontSize`.

@@ -3,7 +3,6 @@
 #include "screens/TitleScreen.h"
 
 #include <cstdio>
-#include <cstring>
 #include <new>
 #include <string>
 #include <utility>
