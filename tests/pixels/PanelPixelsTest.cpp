@@ -2,10 +2,7 @@
 // exactly the pixels one drawing left, whatever the fonts' anti-aliasing does at the edges.
 #include <climits>
 #include <functional>
-#include <string>
-#include <vector>
 
-#include "game/BubblePiece.h"
 #include "gamescreen/GameScreen.h"
 #include "tests/pixels/RealHostFixture.h"
 
@@ -49,23 +46,6 @@ TEST_F(PanelPixels, WideValuesDrawnTenTimesLookAsDrawnOnce) {
         EXPECT_EQ(ChangedByRedrawing([g] { g->DrawScorePanel(); }), 0) << score;
         EXPECT_EQ(ChangedByRedrawing([g] { g->DrawPhaseAndDifficultyPanels(); }), 0) << score;
     }
-}
-
-// A growing score redrawn over the last one leaves no trace of it.
-TEST_F(PanelPixels, AScoreDrawnOverASmallerOneLooksAsDrawnAlone) {
-    sph::GameScreen* g = NewGame(0);
-    const shell::Pixmap before = Background();
-    g->score = 1234567;
-    g->DrawScorePanel();
-    const shell::Pixmap alone = Background();
-
-    // Every score on the way up to the same one, each drawn over the last.
-    for (int32_t score : {0, 9999, 10000, 88888, 100000, 999999, 1000000, 1234567}) {
-        g->score = score;
-        g->DrawScorePanel();
-    }
-    EXPECT_EQ(Differences(Background(), alone, 0, 0, 530, 420), 0);
-    EXPECT_GT(Differences(before, alone, 0, 0, 530, 420), 0);
 }
 
 }  // namespace

@@ -22,12 +22,6 @@ std::string ReadSource(const std::string& relative) {
     return text.str();
 }
 
-TEST(Version, GameTextHasTwoDigitsForEachOfFourParts) {
-    EXPECT_EQ(GameVersionText("0.1.1.13"), "00.01.01.13");
-    EXPECT_EQ(GameVersionText("12.3"), "12.03.00.00");
-    EXPECT_EQ(GameVersionText("1.02.0.99"), "01.02.00.99");
-}
-
 TEST(Version, StringTableCarriesTheProjectVersion) {
     const host::ResourceDirectory& dir = *platform::ThisModule();
     const char* text = nullptr;
