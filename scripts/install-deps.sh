@@ -4,6 +4,7 @@
 #   --web    adds what the browser build needs; --tests adds the tests' tools and the web list,
 #            since the browser tests are part of the test command.
 set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
 
 runtime_and_build=(
   build-essential cmake ninja-build pkg-config
@@ -19,9 +20,9 @@ test_only=(
 
 # The browser build: Debian's emscripten (with its clang, lld and binaryen), node to run the
 # WebAssembly tests and the browser tests' driver, Chromium for those tests, fontTools to cut
-# the fonts down, stb for picture decoding in the browser.
+# the fonts down, dpkg-dev to unpack giflib's Debian source (compiled into the browser build).
 web=(
-  emscripten binaryen nodejs chromium python3-fonttools libstb-dev
+  emscripten binaryen nodejs chromium python3-fonttools dpkg-dev
 )
 
 packages=("${runtime_and_build[@]}")
@@ -41,10 +42,30 @@ done
 if [[ " ${packages[*]} " == *" nodejs "* ]] && ! command -v npm >/dev/null; then
   missing+=(npm)
 fi
-[[ ${#missing[@]} -eq 0 ]] && exit 0
-
 sudo_cmd=()
 if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update
-"${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+if [[ ${#missing[@]} -gt 0 ]]; then
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update
+  "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# Debian builds giflib for this machine only: the browser build compiles its source, the same
+# version and patches as the library the native shell links.
+if [[ " ${packages[*]} " == *" emscripten "* ]]; then
+  giflib_dir=/usr/local/src/spherolette/giflib
+  wanted="giflib_$(dpkg-query -W -f='${Version}' libgif-dev)"
+  if [[ "$(cat "$giflib_dir/.debian-source" 2>/dev/null)" != "$wanted" ]]; then
+    "${sudo_cmd[@]}" "$root/scripts/debian-source.sh" "giflib=${wanted#giflib_}" "$giflib_dir"
+  fi
+fi
+
+# The browser tests' driver, puppeteer-core, exactly as its lock file pins it (it downloads no
+# browser: the tests use Debian's Chromium). Installed again only when the lock file changed.
+if [[ " ${packages[*]} " == *" chromium "* ]]; then
+  web_tests="$root/tests/web"
+  if ! cmp -s "$web_tests/package-lock.json" "$web_tests/node_modules/.installed-lock.json"; then
+    (cd "$web_tests" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
+    cp "$web_tests/package-lock.json" "$web_tests/node_modules/.installed-lock.json"
+  fi
+fi
