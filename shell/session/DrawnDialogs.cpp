@@ -1,11 +1,19 @@
 // The nested loop of a dialog.
 #include "shell/session/DrawnDialogs.h"
 
+#include "host/GameLook.h"
 #include "shell/core/Latin1.h"
 
 namespace shell {
 
+Rect DrawnDialogs::Area() {
+    // The board's frame: clear of the panels to its right.
+    using namespace host::look;
+    return {kTileLeft - 1, kTileTop - 1, kTilePitch * kBoardSide + 2, kTilePitch * kBoardSide + 2};
+}
+
 bool DrawnDialogs::Message(const std::string& title, const std::string& text, bool ask) {
+    if (quitDecided_) return !ask;
     DialogBox box(fonts_, title, text,
                   ask ? std::vector<std::string>{"Yes", "No"} : std::vector<std::string>{"OK"});
     const int chosen = Run(box);
@@ -14,8 +22,12 @@ bool DrawnDialogs::Message(const std::string& title, const std::string& text, bo
 
 bool DrawnDialogs::Input(const std::string& title, const std::string& prompt, std::string* text,
                          int limit) {
-    DialogBox box(fonts_, title, prompt, {"OK", "Cancel"}, true, *text, limit);
-    if (Run(box) != 0) return false;
+    DialogBox box = DialogBox::Prompt(fonts_, title, prompt, *text, limit);
+    if (quitDecided_) {
+        box.Close();
+    } else {
+        Run(box);
+    }
     *text = box.Field();
     return true;
 }
@@ -31,7 +43,7 @@ void DrawnDialogs::PresentAll(const Pixmap& view) {
 int DrawnDialogs::Run(DialogBox& box) {
     using Type = ShellEvent::Type;
     Frontend& frontend = feed_.GetFrontend();
-    box.Layout(backdrop_.Width(), backdrop_.Height());
+    box.Layout(Area());
     const bool textWasOn = frontend.TextInputOn();
     frontend.TextInput(true);
     Pixmap view = backdrop_;
@@ -46,13 +58,16 @@ int DrawnDialogs::Run(DialogBox& box) {
             break;
         }
         const auto [x, y] = viewport_.ToStage(e.x, e.y);
+        const bool ctrl = (e.mods & kModCtrl) != 0;
         switch (e.type) {
             case Type::Terminate:
-                terminated_ = true;
-                box.Close();
-                break;
             case Type::Close:
-                closeRequested_ = true;
+                // Closing the name prompt keeps the name; closing a question answers it No.
+                if (box.HasField() || e.type == Type::Terminate) {
+                    quitDecided_ = true;
+                } else {
+                    closeRequested_ = true;
+                }
                 box.Close();
                 break;
             case Type::Exposed:
@@ -67,7 +82,16 @@ int DrawnDialogs::Run(DialogBox& box) {
                     case KeyCode::Tab: box.Press(DialogBox::Key::Tab); break;
                     case KeyCode::Left: box.Press(DialogBox::Key::Left); break;
                     case KeyCode::Right: box.Press(DialogBox::Key::Right); break;
+                    case KeyCode::Home: box.Press(DialogBox::Key::Home); break;
+                    case KeyCode::End: box.Press(DialogBox::Key::End); break;
                     case KeyCode::Backspace: box.Press(DialogBox::Key::Backspace); break;
+                    case KeyCode::Delete: box.Press(DialogBox::Key::Delete); break;
+                    case KeyCode::Character:
+                        if (ctrl && e.character == 'a') box.Press(DialogBox::Key::SelectAll);
+                        if (ctrl && e.character == 'v') {
+                            box.Paste(Utf8ToLatin1(frontend.ClipboardText()));
+                        }
+                        break;
                     default: break;
                 }
                 break;

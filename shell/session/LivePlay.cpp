@@ -53,11 +53,16 @@ LivePlay::LivePlay(Run& run, Frontend& frontend, VirtualTime* replayTime)
     choosing_ = std::make_unique<ChoosingDialogs>(dialogs_, run_.FromReplay(), pacer_.get());
     host.Frame().SetDialogs(choosing_.get());
     host.Frame().OnTitle([this](const std::string& title) { frontend_.SetTitle(title); });
+    host.Frame().OnBeforeDialog([this] {
+        controls_->Assist().PutBack();
+        run_.GetSession().Compose(nullptr);
+    });
 }
 
 LivePlay::~LivePlay() {
     autoplay_.reset();
     run_.GetHost().Frame().OnTitle({});
+    run_.GetHost().Frame().OnBeforeDialog({});
     run_.GetHost().Frame().SetDialogs(nullptr);
 }
 

@@ -26,7 +26,7 @@ void Loop::RemoveClient(FrameClient* client) {
 }
 
 void Loop::Quit() {
-    bool end = session_.RequestQuit() || dialogs_.Terminated();
+    bool end = dialogs_.QuitDecided() || session_.RequestQuit() || dialogs_.QuitDecided();
     // Closing the window again while asked counts as a yes.
     if (dialogs_.TakeCloseRequest()) end = true;
     if (end) quit_ = true;
@@ -50,7 +50,7 @@ void Loop::Handle(const ShellEvent& e) {
     }
     // The window was closed while the applet had a dialog open.
     if (dialogs_.TakeCloseRequest()) Quit();
-    if (dialogs_.Terminated()) quit_ = true;
+    if (dialogs_.QuitDecided()) quit_ = true;
 }
 
 int Loop::Timeout(int64_t now) {

@@ -65,6 +65,12 @@ void PointerAssist::Up(int x, int y) {
     session_.PointerUp(x, y);
 }
 
+void PointerAssist::PutBack() {
+    if (state_ != State::Carrying) return;
+    state_ = State::Idle;
+    if (host_.Input().Pressed()) session_.PointerUp(startX_, startY_);
+}
+
 // ---- Keyboard --------------------------------------------------------------------------
 
 std::pair<int, int> PointerAssist::StartPoint() {

@@ -29,6 +29,8 @@ public:
     void MoveUnheld(int x, int y);
     // True while a sprite follows the pointer waiting for the click that drops it.
     bool Carrying() const { return state_ == State::Carrying; }
+    // A carried sprite is released where it was picked up (a bubble goes back to its cell).
+    void PutBack();
 
     // ---- The keyboard cursor ------------------------------------------------------------
     // Moves the cursor by whole cells (showing it first, where play happens).
