@@ -148,7 +148,7 @@ int main(int argc, char** argv) {
 
     std::printf("Seeds %d to %d, one game each, played to the end.\n\n", first, last);
     std::printf("| Difficulty | Median score | Lowest | Highest | Median moves | "
-                "Choosing a move (mean) |\n| --- | --- | --- | --- | --- | --- |\n");
+                "Choosing a move (mean CPU time) |\n| --- | --- | --- | --- | --- | --- |\n");
     std::fflush(stdout);
     bool complete = true;
     for (int d = 0; d < 5; ++d) {
@@ -168,10 +168,12 @@ int main(int argc, char** argv) {
             allMoves += g.moves;
             choosing += g.choosingSeconds;
         }
-        std::printf("| %s | %ld | %ld | %ld | %ld | %.1f µs |\n", kDifficultyNames[d],
-                    Median(scores), *std::min_element(scores.begin(), scores.end()),
+        const double perMove = allMoves > 0 ? choosing / static_cast<double>(allMoves) : 0.0;
+        std::printf("| %s | %ld | %ld | %ld | %ld | %.1f µs (%.0f moves/s) |\n",
+                    kDifficultyNames[d], Median(scores),
+                    *std::min_element(scores.begin(), scores.end()),
                     *std::max_element(scores.begin(), scores.end()), Median(moves),
-                    allMoves > 0 ? choosing * 1e6 / static_cast<double>(allMoves) : 0.0);
+                    perMove * 1e6, perMove > 0 ? 1 / perMove : 0.0);
         std::fflush(stdout);
     }
     return complete ? 0 : 1;

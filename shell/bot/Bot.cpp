@@ -1,6 +1,7 @@
 // The bot's plans and answers.
 #include "shell/bot/Bot.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 
@@ -19,7 +20,9 @@ constexpr int kMostGameLooks = 20000;
 // Played to its end, a game still stops somewhere: past this many moves the bot plays to
 // lose. Good play reaches the last level long before, where the waves win in the end.
 constexpr int kMostMovesToEnd = 50000;
-constexpr int kMostLooksToEnd = 4 * kMostMovesToEnd;
+constexpr int kMostLooksToEnd = 10 * kMostMovesToEnd;
+// How often the bot looks again while cleared bubbles are popping (they take 1.2 seconds).
+constexpr int kPopWaitMs = 200;
 
 // Names typed for high scores, in turn: plain, Latin-1 letters, exactly the longest allowed,
 // and one letter.
@@ -193,6 +196,12 @@ void Bot::PlanGame() {
     if (games_ % 5 == 4 && gameMoves_ == 3 && helpPages_ <= games_ / 5) {
         ++helpPages_;
         plan_.push_back({Action::Kind::Help, 0, 0, {}, Think()});
+        return;
+    }
+    // Bubbles that a line cleared still hold their cells for a moment; a player lets them go
+    // before choosing, which the clock (four seconds at least) leaves time for.
+    if (std::find(board.begin(), board.end(), kBlocked) != board.end()) {
+        plan_.push_back({Action::Kind::Wait, 0, 0, {}, kPopWaitMs});
         return;
     }
     std::optional<Move> move;

@@ -1,6 +1,6 @@
 // A player bot: it looks at what the main stage shows, clicks a difficulty on the title
-// screen, drags bubbles with the same press, move and release a person makes (preferring
-// moves that clear lines), answers the game-over dialogs, and now and then opens the help
+// screen, drags bubbles with the same press, move and release a person makes (choosing each
+// move by weighing the position it leaves, see Lookahead), answers the game-over dialogs, and now and then opens the help
 // page, the credits or toggles the animation option, so that a long run walks every path a
 // player can take. After every game it checks the settings store and, on every title screen,
 // that the game holds no more objects than on the first one.
