@@ -65,9 +65,12 @@ Content Read(const Board& board, const Stretch& s) {
 }  // namespace
 
 // How far each colour's stretches can be counted on: a colour with fewer bubbles on the board
-// than a line needs has to wait for waves to bring the rest.
+// than a line needs has to wait for waves to bring the rest. A board read from the stage
+// numbers its colours from 0 up, fewer than there are cells; a colour numbered beyond that
+// counts as plentiful.
 struct Lookahead::Supply {
     std::array<int, kCells> percent{};  // by colour
+    int Of(int colour) const { return colour < kCells ? percent[colour] : 100; }
     Supply(const Board& board, const Weights& w) {
         std::array<int, kCells> count{};
         for (int v : board) {
@@ -84,7 +87,7 @@ struct Lookahead::Supply {
 int Lookahead::Value(const Supply& supply, int colour, int n, bool open) const {
     if (!open || n >= kLine) return 0;
     if (n == 0) return w_.open[0];
-    return w_.open[n] * supply.percent[colour] / 100;
+    return w_.open[n] * supply.Of(colour) / 100;
 }
 
 int Lookahead::Worth(const Board& board) const {
