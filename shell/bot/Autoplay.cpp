@@ -28,6 +28,7 @@ BotOptions MakeOptions(const Options& options, Host& host, const StoreToCheck& s
     bot.games = options.autoplayGames;
     bot.seed = BotSeed(options);
     bot.paced = paced;
+    bot.playToEnd = paced;  // the demo in the window shows whole games
     host::SettingsStore* settings = host.Site()->settings;
     auto asTheGameSeesIt = [settings] {
         if (settings == nullptr) return std::string();
