@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "shell/app/AppletLibrary.h"
-#include "shell/app/HeadlessRunner.h"
-#include "shell/app/Session.h"
+#include "shell/posix/AppletLibrary.h"
+#include "shell/headless/HeadlessRunner.h"
+#include "shell/session/Session.h"
 #include "shell/bot/Bot.h"
 #include "shell/core/Host.h"
 
@@ -70,7 +70,7 @@ Game Play(shell::AppletLibrary& library, int difficulty, uint64_t seed) {
         store->WriteString(("Score" + std::to_string(rank) + "Name").c_str(), "Bench");
         store->WriteString(("Score" + std::to_string(rank) + "Score").c_str(), "-1");
     }
-    shell::Session session(host, library);
+    shell::Session session(host, library.Entry());
     session.Start();
     session.Compose(nullptr);
     shell::HeadlessRunner runner(session, host, time, scripted);

@@ -6,9 +6,9 @@
 #include <regex>
 #include <set>
 
-#include "shell/app/AppletLibrary.h"
-#include "shell/app/HeadlessRunner.h"
-#include "shell/app/Session.h"
+#include "shell/posix/AppletLibrary.h"
+#include "shell/headless/HeadlessRunner.h"
+#include "shell/session/Session.h"
 #include "shell/bot/Board.h"
 #include "shell/bot/Bot.h"
 #include "shell/bot/Lookahead.h"
@@ -357,7 +357,7 @@ PlayedGame PlayToTheEnd(int difficulty, uint64_t seed) {
         store->WriteString(("Score" + std::to_string(rank) + "Name").c_str(), "Test");
         store->WriteString(("Score" + std::to_string(rank) + "Score").c_str(), "-1");
     }
-    shell::Session session(host, *library);
+    shell::Session session(host, library->Entry());
     session.Start();
     shell::HeadlessRunner runner(session, host, time, scripted);
     bot::BotOptions botOptions;
