@@ -20,6 +20,13 @@ constexpr int kBubbleSize = 32;
 constexpr int BubbleLeft(int col) { return kTileLeft + kBubbleInset + kTilePitch * col; }
 constexpr int BubbleTop(int row) { return kTileTop + kBubbleInset + kTilePitch * row; }
 
+// The board with its frame, (left, top, right, bottom): what a pause hides, with the panel of
+// the next phase's score beside it.
+constexpr int kBoardFrameLeft = 6, kBoardFrameTop = 131, kBoardFrameRight = 288,
+              kBoardFrameBottom = 413;
+constexpr int kNextPhaseLeft = 316, kNextPhaseTop = 275, kNextPhaseRight = 500,
+              kNextPhaseBottom = 345;
+
 // The bubble colours' pictures, "p-img-Bubble0.gif" to "p-img-Bubble7.gif", and the same
 // bubbles drawn with a symbol for each colour.
 constexpr int kBubbleColours = 8;

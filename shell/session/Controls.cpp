@@ -38,10 +38,10 @@ void Notices::Frame(int64_t realNow) {
 void Notices::Refresh() {
     if (pause_.Active()) return;  // the pause owns the panel
     if (!line_.empty()) {
-        session_.ShowPanel({{line_}, false, false, kNoticeAt});
+        session_.ShowPanel({{line_}, false, false, kNoticeAt, {}});
         ours_ = true;
     } else if (overHelp_ && !session_.HelpShown()) {
-        session_.ShowPanel({ShortcutPanelLines(), false, false, kShortcutListAt});
+        session_.ShowPanel({ShortcutPanelLines(), false, false, kShortcutListAt, {}});
         ours_ = true;
     } else if (ours_) {
         session_.HidePanel();
@@ -61,7 +61,20 @@ Controls::Controls(Session& session, Host& host, Prefs& prefs, const Viewport& v
       realMs_(std::move(realMs)),
       pause_(session, host, realMs_),
       assist_(session, host),
-      notices_(session, pause_) {}
+      notices_(session, pause_) {
+    // During a game the help page holds the game's time as a pause does, and play goes on
+    // through the count-in once it is closed.
+    session_.OnHelpShown([this](bool shown) {
+        if (shown && host_.Frame().GameActive()) {
+            assist_.PutBack();
+            pause_.BeginHelp();
+        } else if (!shown && pause_.GetState() == Pause::State::Help) {
+            pause_.Continue();
+        }
+    });
+}
+
+Controls::~Controls() { session_.OnHelpShown({}); }
 
 std::string Controls::TakeScreenshot() {
     if (!screenshot_) return {};
@@ -91,7 +104,9 @@ int64_t Controls::NextWake() const {
 void Controls::Handle(const ShellEvent& e) {
     using Type = ShellEvent::Type;
     switch (e.type) {
-        case Type::FocusLost: pause_.Begin(); break;
+        case Type::FocusLost:
+            if (host_.Frame().GameActive()) pause_.Begin();
+            break;
         case Type::PointerDown:
         case Type::PointerUp:
         case Type::PointerMove: HandlePointer(e); break;
@@ -112,7 +127,8 @@ void Controls::Handle(const ShellEvent& e) {
 
 void Controls::HandlePointer(const ShellEvent& e) {
     using Type = ShellEvent::Type;
-    if (pause_.Active()) {
+    // While the help page holds the game, a click closes the page as usual.
+    if (pause_.Active() && pause_.GetState() != Pause::State::Help) {
         // A click goes on after a pause, through the count-in.
         if (e.type == Type::PointerDown && pause_.GetState() == Pause::State::Paused) {
             pause_.Continue();
@@ -172,11 +188,17 @@ void Controls::HandleKey(const ShellEvent& e) {
                       realMs_());
         return;
     }
-    if (e.key == KeyCode::Escape && session_.HelpShown()) {
-        session_.EscapeKey();
+    if (session_.HelpShown() && (e.key == KeyCode::Escape || e.key == KeyCode::F1)) {
+        if (e.key == KeyCode::F1) {
+            session_.HelpKey();
+        } else {
+            session_.EscapeKey();
+        }
         return;
     }
-    if (e.key == KeyCode::Escape || (ctrl && letter('p'))) {
+    // Pausing is for a game in progress: elsewhere nothing runs that could wait.
+    if ((e.key == KeyCode::Escape || (ctrl && letter('p'))) &&
+        (pause_.Active() || host_.Frame().GameActive())) {
         pause_.Toggle();
         if (!pause_.Active()) notices_.Refresh();
         return;
@@ -198,6 +220,7 @@ void Controls::HandleKey(const ShellEvent& e) {
             }
             break;
         case KeyCode::F1: session_.HelpKey(); break;
+        case KeyCode::Escape: session_.EscapeKey(); break;
         case KeyCode::Backspace: session_.Typed('\b'); break;
         default: break;
     }

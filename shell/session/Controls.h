@@ -58,6 +58,7 @@ public:
     // the count-in and notices are shown for.
     Controls(Session& session, Host& host, Prefs& prefs, const Viewport& viewport,
              Frontend* frontend, std::function<int64_t()> realMs);
+    ~Controls() override;
 
     // One record from the front end.
     void Handle(const ShellEvent& event);

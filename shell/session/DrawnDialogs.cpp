@@ -9,7 +9,8 @@ namespace shell {
 Rect DrawnDialogs::Area() {
     // The board's frame: clear of the panels to its right.
     using namespace host::look;
-    return {kTileLeft - 1, kTileTop - 1, kTilePitch * kBoardSide + 2, kTilePitch * kBoardSide + 2};
+    return {kBoardFrameLeft, kBoardFrameTop, kBoardFrameRight - kBoardFrameLeft,
+            kBoardFrameBottom - kBoardFrameTop};
 }
 
 bool DrawnDialogs::Message(const std::string& title, const std::string& text, bool ask) {

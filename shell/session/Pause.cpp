@@ -1,6 +1,8 @@
 // Pause and count-in.
 #include "shell/session/Pause.h"
 
+#include "host/GameLook.h"
+
 namespace shell {
 
 Pause::~Pause() {
@@ -10,17 +12,37 @@ Pause::~Pause() {
     }
 }
 
+void Pause::Hold() {
+    if (state_ != State::Running) return;
+    host_.Clock().Hold();
+    host_.Sounds().SetPaused(true);
+}
+
+void Pause::ShowPanel(const std::vector<std::string>& lines) {
+    using namespace host::look;
+    ShellPanel panel{lines, true, true, {}, {}};
+    panel.hide = {
+        {kBoardFrameLeft, kBoardFrameTop, kBoardFrameRight - kBoardFrameLeft,
+         kBoardFrameBottom - kBoardFrameTop},
+        {kNextPhaseLeft, kNextPhaseTop, kNextPhaseRight - kNextPhaseLeft,
+         kNextPhaseBottom - kNextPhaseTop},
+    };
+    session_.ShowPanel(panel);
+}
+
 void Pause::Begin() {
-    if (state_ == State::Running) {
-        host_.Clock().Hold();
-        host_.Sounds().SetPaused(true);
-    }
+    Hold();
     state_ = State::Paused;
-    session_.ShowPanel({{"Paused", "Esc, Ctrl+P or a click to go on"}, true, true, {}});
+    ShowPanel({"Paused", "Esc, Ctrl+P or a click to go on"});
+}
+
+void Pause::BeginHelp() {
+    Hold();
+    state_ = State::Help;
 }
 
 void Pause::Continue() {
-    if (state_ != State::Paused) return;
+    if (state_ != State::Paused && state_ != State::Help) return;
     state_ = State::CountingIn;
     count_ = kCountFrom;
     stepAt_ = realMs_() + kCountStepMs;
@@ -35,9 +57,7 @@ void Pause::Toggle() {
     }
 }
 
-void Pause::ShowCount() {
-    session_.ShowPanel({{std::to_string(count_)}, true, true, {}});
-}
+void Pause::ShowCount() { ShowPanel({std::to_string(count_)}); }
 
 void Pause::Frame() {
     if (state_ != State::CountingIn) return;

@@ -1,19 +1,20 @@
 // Pausing: the applet's clock is held (no timer, animation or callback advances and the
-// applet sees no time pass), sounds stop where they are, and the stage is covered. Going on
-// shows a short count-in first, the clock still held.
+// applet sees no time pass), sounds stop where they are, and the board and the next phase's
+// panel are hidden, so no one plans with the clock stopped. The help page shown during a game
+// holds the clock the same way. Going on shows a short count-in first, the clock still held.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 
-#include "shell/session/Session.h"
 #include "shell/core/Host.h"
+#include "shell/session/Session.h"
 
 namespace shell {
 
 class Pause {
 public:
-    enum class State { Running, Paused, CountingIn };
+    enum class State { Running, Paused, Help, CountingIn };
     static constexpr int kCountFrom = 3;
     static constexpr int kCountStepMs = 500;
 
@@ -24,7 +25,9 @@ public:
 
     // Pauses (from a count-in too: back to paused).
     void Begin();
-    // Starts the count-in.
+    // Holds the game while its help page is read; the page's own look shows meanwhile.
+    void BeginHelp();
+    // Starts the count-in (from the pause, or once the help page goes).
     void Continue();
     // Esc or Ctrl+P: pauses, or goes on when paused.
     void Toggle();
@@ -36,6 +39,8 @@ public:
     bool Active() const { return state_ != State::Running; }
 
 private:
+    void Hold();
+    void ShowPanel(const std::vector<std::string>& lines);
     void ShowCount();
 
     Session& session_;

@@ -84,10 +84,10 @@ std::pair<int, int> PointerAssist::StartPoint() {
     return {host::kStageWidth / 2, host::kStageHeight / 2};
 }
 
-void PointerAssist::MoveCursorTo(int x, int y) {
+void PointerAssist::MoveCursorTo(int x, int y, std::optional<Rect> ring) {
     x = std::clamp(x, 0, host::kStageWidth - 1);
     y = std::clamp(y, 0, host::kStageHeight - 1);
-    session_.SetCursor(std::make_pair(x, y));
+    session_.SetCursor(std::make_pair(x, y), ring);
     Move(x, y);
 }
 
@@ -115,10 +115,10 @@ void PointerAssist::Activate() {
     Up(x, y);
 }
 
-std::vector<std::pair<int, int>> PointerAssist::Targets() {
-    // Buttons, and sprites that answer a release but are not dragged (a check box), in
-    // reading order.
-    std::vector<std::pair<int, int>> points;
+std::vector<PointerAssist::Target> PointerAssist::Targets() {
+    // Buttons, sprites that answer a release but are not dragged (a check box), and the help
+    // control, in reading order.
+    std::vector<Target> targets;
     for (HostSprite* s : host_.MainStage().Sprites()) {
         const bool button = s->IsButton();
         const bool box = host_.Events().HasSubscriber(s, host::kEventPointerReleased) &&
@@ -141,38 +141,40 @@ std::vector<std::pair<int, int>> PointerAssist::Targets() {
             }
             if (!found) continue;
         }
-        points.emplace_back(px, py);
+        targets.push_back({px, py, b});
     }
-    std::sort(points.begin(), points.end(), [](const auto& a, const auto& b) {
-        return std::make_pair(a.second, a.first) < std::make_pair(b.second, b.first);
+    const Rect help = Session::kHelpControl;
+    targets.push_back({help.x + help.w / 2, help.y + help.h / 2, help});
+    std::sort(targets.begin(), targets.end(), [](const Target& a, const Target& b) {
+        return std::make_pair(a.y, a.x) < std::make_pair(b.y, b.x);
     });
-    return points;
+    return targets;
 }
 
 void PointerAssist::NextTarget(bool backwards) {
-    const std::vector<std::pair<int, int>> points = Targets();
-    if (points.empty()) return;
-    std::pair<int, int> here = session_.Cursor().value_or(std::make_pair(-1, -1));
-    const auto key = [](const std::pair<int, int>& p) { return std::make_pair(p.second, p.first); };
-    std::pair<int, int> chosen = backwards ? points.back() : points.front();
+    const std::vector<Target> targets = Targets();
+    if (targets.empty()) return;
+    const std::pair<int, int> here = session_.Cursor().value_or(std::make_pair(-1, -1));
+    const auto key = [](int x, int y) { return std::make_pair(y, x); };
+    const Target* chosen = backwards ? &targets.back() : &targets.front();
     if (CursorShown()) {
         if (backwards) {
-            for (auto it = points.rbegin(); it != points.rend(); ++it) {
-                if (key(*it) < key(here)) {
-                    chosen = *it;
+            for (auto it = targets.rbegin(); it != targets.rend(); ++it) {
+                if (key(it->x, it->y) < key(here.first, here.second)) {
+                    chosen = &*it;
                     break;
                 }
             }
         } else {
-            for (const auto& p : points) {
-                if (key(here) < key(p)) {
-                    chosen = p;
+            for (const Target& t : targets) {
+                if (key(here.first, here.second) < key(t.x, t.y)) {
+                    chosen = &t;
                     break;
                 }
             }
         }
     }
-    MoveCursorTo(chosen.first, chosen.second);
+    MoveCursorTo(chosen->x, chosen->y, chosen->bounds);
 }
 
 }  // namespace shell

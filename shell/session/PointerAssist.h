@@ -37,7 +37,7 @@ public:
     void Step(int columns, int rows);
     // A click at the cursor: picks up, drops or presses a button.
     void Activate();
-    // Moves the cursor to the next (or previous) button or check box.
+    // Moves the cursor to the next (or previous) button, check box or the help control.
     void NextTarget(bool backwards);
     bool CursorShown() const { return session_.Cursor().has_value(); }
     // The mouse is used again: the keyboard cursor goes away.
@@ -45,9 +45,14 @@ public:
 
 private:
     enum class State { Idle, Held, Dragging, Carrying, Dropping };
+    // A control the cursor can visit: where it presses, and what its ring goes around.
+    struct Target {
+        int x, y;
+        Rect bounds;
+    };
     std::pair<int, int> StartPoint();
-    std::vector<std::pair<int, int>> Targets();
-    void MoveCursorTo(int x, int y);
+    std::vector<Target> Targets();
+    void MoveCursorTo(int x, int y, std::optional<Rect> ring = {});
 
     Session& session_;
     Host& host_;

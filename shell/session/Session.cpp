@@ -107,12 +107,14 @@ void Session::ShowHelp() {
     host_.RequestHelp();  // the applet draws its help page on the help stage
     helpShown_ = true;
     viewChanged_ = true;
+    if (helpObserver_) helpObserver_(true);
 }
 
 void Session::HideHelp() {
     if (!helpShown_) return;
     helpShown_ = false;
     viewChanged_ = true;
+    if (helpObserver_) helpObserver_(false);
 }
 
 bool Session::RequestQuit() {
@@ -133,9 +135,11 @@ void Session::HidePanel() {
     viewChanged_ = true;
 }
 
-void Session::SetCursor(std::optional<std::pair<int, int>> point) {
-    if (point == cursor_) return;
+void Session::SetCursor(std::optional<std::pair<int, int>> point, std::optional<Rect> ring) {
+    if (!point) ring.reset();
+    if (point == cursor_ && ring == ring_) return;
     cursor_ = point;
+    ring_ = ring;
     viewChanged_ = true;
 }
 
@@ -185,6 +189,7 @@ Pixmap Session::Picture(bool help) {
 
 Rect Session::CursorRect() const {
     if (!cursor_) return {};
+    if (ring_) return {ring_->x - 3, ring_->y - 3, ring_->w + 6, ring_->h + 6};
     // The cell's frame, centred on the point, a little larger than a bubble.
     return {cursor_->first - kCursorCell / 2 - 1, cursor_->second - kCursorCell / 2 - 1,
             kCursorCell + 2, kCursorCell + 2};
@@ -203,8 +208,9 @@ void Session::DrawCursor(Pixmap& target) {
     outline(0, 1, outer);
     outline(1, 2, inner);
     outline(3, 1, outer);
-    // A dot at the point itself, where presses land.
-    target.Fill({cursor_->first - 1, cursor_->second - 1, 3, 3}, inner);
+    // On a board cell, a dot at the point itself, where presses land; a control's ring
+    // leaves the control's face and label clear.
+    if (!ring_) target.Fill({cursor_->first - 1, cursor_->second - 1, 3, 3}, inner);
 }
 
 namespace {
@@ -238,6 +244,7 @@ void Session::DrawPanel(Pixmap& target) {
             }
         }
     }
+    for (const Rect& r : panel_->hide) target.Fill(r, Argb(0, 51, 51));
     const Rect box = PanelRect();
     target.Fill(box, Argb(0, 51, 51));
     target.Fill({box.x + 1, box.y + 1, box.w - 2, 1}, Argb(102, 153, 153));

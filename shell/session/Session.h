@@ -24,12 +24,14 @@ struct SessionInput {
     int x = 0, y = 0;  // stage pixels; for Typed, x is the character
 };
 
-// A box of text lines the shell draws over the stage, optionally dimming everything beneath.
+// A box of text lines the shell draws over the stage, optionally dimming everything beneath
+// and hiding parts of it altogether.
 struct ShellPanel {
     std::vector<std::string> lines;  // the first one large
     bool dim = false;
     bool large = true;               // the first line in a large size
     std::optional<Rect> at;          // where the box goes; empty: centred
+    std::vector<Rect> hide;          // covered in the dark panel colour
 };
 
 class Session {
@@ -65,14 +67,17 @@ public:
     void ShowPanel(const ShellPanel& panel);
     void HidePanel();
     bool PanelShown() const { return panel_.has_value(); }
-    // The keyboard cursor: a frame around the board cell under the point, or none.
-    void SetCursor(std::optional<std::pair<int, int>> point);
+    // The keyboard cursor: a frame around the board cell under the point, or none. With a
+    // `ring`, the cursor is on a control instead, and the frame goes around the control.
+    void SetCursor(std::optional<std::pair<int, int>> point, std::optional<Rect> ring = {});
     std::optional<std::pair<int, int>> Cursor() const { return cursor_; }
     static constexpr int kCursorCell = host::look::kTilePitch;
 
     bool HelpShown() const { return helpShown_; }
     void ShowHelp();
     void HideHelp();
+    // Told when the help page comes and goes (the input layer holds the game's time meanwhile).
+    void OnHelpShown(std::function<void(bool shown)> observer) { helpObserver_ = std::move(observer); }
 
     // The player asks to quit: during a game the shell asks first. True when the run ends.
     bool RequestQuit();
@@ -108,6 +113,8 @@ private:
     std::function<void(const SessionInput&)> observer_;
     std::optional<ShellPanel> panel_;
     std::optional<std::pair<int, int>> cursor_;
+    std::optional<Rect> ring_;
+    std::function<void(bool)> helpObserver_;
 };
 
 }  // namespace shell

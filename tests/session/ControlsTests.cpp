@@ -147,6 +147,7 @@ TEST_F(Game, PauseStopsTheGamesTimeAndCountsInBeforeItRunsAgain) {
 }
 
 TEST_F(Game, LosingFocusPausesAndEscapeStillClosesTheHelpPage) {
+    StartGame();
     controls->Handle(shell::ShellEvent::Of(shell::ShellEvent::Type::FocusLost));
     EXPECT_TRUE(controls->GetPause().Active());
     controls->GetPause().Continue();
@@ -158,9 +159,68 @@ TEST_F(Game, LosingFocusPausesAndEscapeStillClosesTheHelpPage) {
     inputs.clear();
     controls->Handle(Key(shell::KeyCode::Escape));
     EXPECT_FALSE(session->HelpShown());
-    EXPECT_FALSE(controls->GetPause().Active());
     // Escape never reaches the game as a typed character.
     for (const SessionInput& in : inputs) EXPECT_NE(in.kind, SessionInput::Kind::Typed);
+}
+
+TEST_F(Game, OnTheTitleScreenNothingPausesSinceNothingRuns) {
+    Advance(300);
+    controls->Handle(Key(shell::KeyCode::Escape));
+    controls->Handle(Key(shell::KeyCode::Character, shell::kModCtrl, 'p'));
+    controls->Handle(shell::ShellEvent::Of(shell::ShellEvent::Type::FocusLost));
+    EXPECT_FALSE(controls->GetPause().Active());
+    EXPECT_FALSE(session->PanelShown());
+    // The help control still answers at once: no count-in stands in its way.
+    const shell::Rect help = shell::Session::kHelpControl;
+    controls->Handle(shell::ShellEvent::Pointer(shell::ShellEvent::Type::PointerDown, help.x + 6, help.y + 6));
+    controls->Handle(shell::ShellEvent::Pointer(shell::ShellEvent::Type::PointerUp, help.x + 6, help.y + 6));
+    EXPECT_TRUE(session->HelpShown());
+}
+
+TEST_F(Game, HelpDuringAGameHoldsItsTimeAndPlayGoesOnThroughTheCountIn) {
+    StartGame();
+    const auto [x, y] = ABubble();
+    session->PointerDown(x, y);  // the first move starts the game's clock
+    session->PointerUp(x + shell::Session::kCursorCell, y);
+    Advance(500);
+    const int64_t before = host->Clock().Now();
+    controls->Handle(Key(shell::KeyCode::F1));
+    ASSERT_TRUE(session->HelpShown());
+    EXPECT_EQ(controls->GetPause().GetState(), shell::Pause::State::Help);
+    time.now += 120000;  // two minutes reading
+    real += 120000;
+    host->Update();
+    controls->Frame();
+    EXPECT_EQ(host->Clock().Now(), before);
+    controls->Handle(Key(shell::KeyCode::F1));
+    EXPECT_FALSE(session->HelpShown());
+    EXPECT_EQ(controls->GetPause().GetState(), shell::Pause::State::CountingIn);
+    real += shell::Pause::kCountFrom * shell::Pause::kCountStepMs;
+    controls->Frame();
+    EXPECT_FALSE(controls->GetPause().Active());
+    EXPECT_EQ(host->Clock().Now(), before);
+}
+
+TEST_F(Game, APauseHidesTheBoardAndTheNextPhaseEntirely) {
+    StartGame();
+    const shell::Pixmap playing = session->Frame();
+    controls->Handle(Key(shell::KeyCode::Escape));
+    Advance(0);
+    const shell::Pixmap paused = session->Frame();
+    const uint32_t cover = shell::Argb(0, 51, 51);
+    int boardCovered = 0, boardCells = 0;
+    for (int y = 131; y < 413; y += 3) {
+        for (int x = 6; x < 288; x += 3) {
+            ++boardCells;
+            boardCovered += paused.At(x, y) == cover ? 1 : 0;
+        }
+    }
+    // All but the "Paused" box's own letters, which lie over the board.
+    EXPECT_GT(boardCovered, boardCells * 9 / 10);
+    for (int y = 275; y < 345; y += 5) {
+        for (int x = 316; x < 500; x += 5) ASSERT_EQ(paused.At(x, y), cover) << x << "," << y;
+    }
+    EXPECT_NE(playing.At(20, 150), paused.At(20, 150));
 }
 
 TEST_F(Game, ClickToMoveAndKeyboardGiveTheGameTheSameEventsAsADrag) {
@@ -224,18 +284,29 @@ TEST_F(Game, ClickToMoveAndKeyboardGiveTheGameTheSameEventsAsADrag) {
 TEST_F(Game, TabVisitsTheButtonsAndEnterPressesOne) {
     Advance(300);
     std::vector<std::pair<int, int>> visited;
+    bool helpVisited = false;
     for (int i = 0; i < 12; ++i) {
         controls->Handle(Key(shell::KeyCode::Tab));
         ASSERT_TRUE(session->Cursor());
-        visited.push_back(*session->Cursor());
+        const auto [vx, vy] = *session->Cursor();
+        visited.emplace_back(vx, vy);
+        // Each stop is a control: a sprite that answers clicks, or the help control.
+        helpVisited = helpVisited || shell::Session::kHelpControl.Contains(vx, vy);
+        ASSERT_TRUE(host->MainStage().SpriteAt(vx, vy) != nullptr ||
+                    shell::Session::kHelpControl.Contains(vx, vy));
     }
+    EXPECT_TRUE(helpVisited);
     std::sort(visited.begin(), visited.end());
     visited.erase(std::unique(visited.begin(), visited.end()), visited.end());
-    EXPECT_GE(visited.size(), 3u);  // several buttons, cycled through
-    for (const auto& [vx, vy] : visited) {
-        shell::HostSprite* s = host->MainStage().SpriteAt(vx, vy);
-        ASSERT_NE(s, nullptr);
+    EXPECT_GE(visited.size(), 3u);  // several controls, cycled through
+    // The ring goes around the control, clear of its label: the middle keeps its own pixels.
+    while (!host->MainStage().SpriteAt(session->Cursor()->first, session->Cursor()->second) ||
+           !host->MainStage().SpriteAt(session->Cursor()->first, session->Cursor()->second)->IsButton()) {
+        controls->Handle(Key(shell::KeyCode::Tab));
     }
+    Advance(0);
+    const auto [bx, by] = *session->Cursor();
+    EXPECT_EQ(session->Frame().At(bx, by), host->MainStage().ComposeAll().At(bx, by));
     // Enter on a difficulty button starts a game as a click does.
     inputs.clear();
     controls->Handle(Key(shell::KeyCode::Enter));
