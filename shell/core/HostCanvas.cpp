@@ -47,11 +47,13 @@ void HostCanvas::OnDisposed() {
 Pixmap& HostCanvas::Writable() {
     if (!pixels_) Materialise();
     if (pixels_.use_count() > 1) pixels_ = std::make_shared<Pixmap>(*pixels_);
-    ++version_;
     return *pixels_;
 }
 
 void HostCanvas::Touched(const Rect& r) {
+    // Pixels drawn again as they were change nothing the compositor must look at.
+    if (r.Empty()) return;
+    ++version_;
     if (sink_ != nullptr) sink_->Add(r);
 }
 

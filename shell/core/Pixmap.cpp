@@ -2,6 +2,8 @@
 // predict every pixel.
 #include "shell/core/Pixmap.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 
 namespace shell {
@@ -45,36 +47,78 @@ Pixmap::Pixmap(int width, int height, uint32_t fill)
       height_(height > 0 ? height : 0),
       pixels_(static_cast<size_t>(width_) * height_, fill) {}
 
+namespace {
+// The bounds of the pixels that changed, gathered row by row.
+class ChangedArea {
+public:
+    void Row(int y, int first, int last) {
+        if (first > last) return;
+        left_ = std::min(left_, first);
+        right_ = std::max(right_, last + 1);
+        top_ = std::min(top_, y);
+        bottom_ = y + 1;
+    }
+    Rect Get() const {
+        return right_ > left_ ? Rect{left_, top_, right_ - left_, bottom_ - top_} : Rect{};
+    }
+
+private:
+    int left_ = INT32_MAX, right_ = INT32_MIN, top_ = INT32_MAX, bottom_ = 0;
+};
+
+// Writes `value(i)` over row[0..w) and gives the first and last index that changed.
+template <class Value>
+void WriteRow(uint32_t* row, int w, Value value, int* first, int* last) {
+    *first = w;
+    *last = -1;
+    for (int i = 0; i < w; ++i) {
+        const uint32_t v = value(i);
+        if (row[i] == v) continue;
+        row[i] = v;
+        if (*first == w) *first = i;
+        *last = i;
+    }
+}
+}  // namespace
+
 Rect Pixmap::Fill(const Rect& area, uint32_t colour) {
     const Rect r = area.Intersect(Bounds());
+    ChangedArea changed;
     for (int y = r.y; y < r.Bottom(); ++y) {
-        uint32_t* row = Row(y) + r.x;
-        std::fill(row, row + r.w, colour);
+        int first = 0, last = 0;
+        WriteRow(Row(y) + r.x, r.w, [colour](int) { return colour; }, &first, &last);
+        changed.Row(y, r.x + first, r.x + last);
     }
-    return r;
+    return changed.Get();
 }
 
 Rect Pixmap::Blend(const Pixmap& source, int x, int y, const Rect& clip) {
     const Rect r = Rect{x, y, source.width_, source.height_}.Intersect(clip).Intersect(Bounds());
+    ChangedArea changed;
     for (int row = r.y; row < r.Bottom(); ++row) {
         uint32_t* d = Row(row) + r.x;
         const uint32_t* s = source.Row(row - y) + (r.x - x);
-        for (int i = 0; i < r.w; ++i) d[i] = BlendPixel(d[i], s[i]);
+        int first = 0, last = 0;
+        WriteRow(d, r.w, [d, s](int i) { return BlendPixel(d[i], s[i]); }, &first, &last);
+        changed.Row(row, r.x + first, r.x + last);
     }
-    return r;
+    return changed.Get();
 }
 
 Rect Pixmap::BlendRaw(const uint32_t* pixels, int pitch, int width, int height, int x, int y) {
     const Rect r = Rect{x, y, width, height}.Intersect(Bounds());
+    ChangedArea changed;
     for (int row = r.y; row < r.Bottom(); ++row) {
         uint32_t* d = Row(row) + r.x;
         const auto* s = reinterpret_cast<const uint32_t*>(
                             reinterpret_cast<const uint8_t*>(pixels) +
                             static_cast<size_t>(row - y) * pitch) +
                         (r.x - x);
-        for (int i = 0; i < r.w; ++i) d[i] = BlendPixel(d[i], s[i]);
+        int first = 0, last = 0;
+        WriteRow(d, r.w, [d, s](int i) { return BlendPixel(d[i], s[i]); }, &first, &last);
+        changed.Row(row, r.x + first, r.x + last);
     }
-    return r;
+    return changed.Get();
 }
 
 void Pixmap::CopyArea(const Pixmap& source, const Rect& area) {

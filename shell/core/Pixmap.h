@@ -32,9 +32,11 @@ public:
     uint32_t* Data() { return pixels_.data(); }
     const uint32_t* Data() const { return pixels_.data(); }
 
-    // Sets every pixel of `area` (clipped) to `colour`; returns what was touched.
+    // Sets every pixel of `area` (clipped) to `colour`. These drawing operations return the
+    // bounds of the pixels whose value changed (empty when the picture is as it was), so that
+    // drawing the same thing again marks nothing to be shown again.
     Rect Fill(const Rect& area, uint32_t colour);
-    // Blends `source` with its top-left at (x, y), only inside `clip`; returns what was touched.
+    // Blends `source` with its top-left at (x, y), only inside `clip`.
     Rect Blend(const Pixmap& source, int x, int y, const Rect& clip);
     Rect Blend(const Pixmap& source, int x, int y) { return Blend(source, x, y, Bounds()); }
     // Blends raw 0xAARRGGBB rows (`pitch` bytes apart) with their top-left at (x, y).
