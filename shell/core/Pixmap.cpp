@@ -85,22 +85,76 @@ Rect Pixmap::Fill(const Rect& area, uint32_t colour) {
     const Rect r = area.Intersect(Bounds());
     ChangedArea changed;
     for (int y = r.y; y < r.Bottom(); ++y) {
-        int first = 0, last = 0;
-        WriteRow(Row(y) + r.x, r.w, [colour](int) { return colour; }, &first, &last);
+        uint32_t* row = Row(y) + r.x;
+        // A row already of the colour (a panel painted again) is only read.
+        uint32_t differs = 0;
+        for (int i = 0; i < r.w; ++i) differs |= row[i] ^ colour;
+        if (differs == 0) continue;
+        int first = 0, last = r.w - 1;
+        while (row[first] == colour) ++first;
+        while (row[last] == colour) --last;
+        std::fill(row + first, row + last + 1, colour);
         changed.Row(y, r.x + first, r.x + last);
     }
     return changed.Get();
 }
 
+const Pixmap::BlendPlan& Pixmap::Plan() const {
+    if (plan_) return *plan_;
+    auto plan = std::make_shared<BlendPlan>();
+    plan->rows.resize(static_cast<size_t>(height_));
+    for (int y = 0; y < height_; ++y) {
+        const uint32_t* row = Row(y);
+        std::vector<Span>& spans = plan->rows[static_cast<size_t>(y)];
+        for (int x = 0; x < width_;) {
+            const uint8_t a = AlphaOf(row[x]);
+            int end = x + 1;
+            if (a == 0) {
+                while (end < width_ && AlphaOf(row[end]) == 0) ++end;
+            } else {
+                const bool opaque = a == 255;
+                while (end < width_ && AlphaOf(row[end]) != 0 && (AlphaOf(row[end]) == 255) == opaque) ++end;
+                spans.push_back({x, end, opaque});
+            }
+            x = end;
+        }
+    }
+    plan_ = plan;
+    return *plan_;
+}
+
 Rect Pixmap::Blend(const Pixmap& source, int x, int y, const Rect& clip) {
     const Rect r = Rect{x, y, source.width_, source.height_}.Intersect(clip).Intersect(Bounds());
+    if (r.Empty()) return {};
+    const BlendPlan& plan = source.Plan();
+    plan_.reset();
     ChangedArea changed;
     for (int row = r.y; row < r.Bottom(); ++row) {
-        uint32_t* d = Row(row) + r.x;
-        const uint32_t* s = source.Row(row - y) + (r.x - x);
-        int first = 0, last = 0;
-        WriteRow(d, r.w, [d, s](int i) { return BlendPixel(d[i], s[i]); }, &first, &last);
-        changed.Row(row, r.x + first, r.x + last);
+        uint32_t* d = pixels_.data() + static_cast<size_t>(row) * width_;
+        const uint32_t* s = source.Row(row - y);
+        int rowFirst = INT32_MAX, rowLast = -1;
+        for (const Span& span : plan.rows[static_cast<size_t>(row - y)]) {
+            const int from = std::max(x + span.start, r.x), to = std::min(x + span.end, r.Right());
+            if (from >= to) continue;
+            uint32_t* dd = d + from;
+            const uint32_t* ss = s + (from - x);
+            const int n = to - from;
+            int first = 0, last = 0;
+            if (span.opaque) {
+                if (std::memcmp(dd, ss, static_cast<size_t>(n) * 4) == 0) continue;
+                first = 0;
+                last = n - 1;
+                while (dd[first] == ss[first]) ++first;
+                while (dd[last] == ss[last]) --last;
+                std::memcpy(dd + first, ss + first, static_cast<size_t>(last - first + 1) * 4);
+            } else {
+                WriteRow(dd, n, [dd, ss](int i) { return BlendPixel(dd[i], ss[i]); }, &first, &last);
+                if (last < first) continue;
+            }
+            rowFirst = std::min(rowFirst, from + first);
+            rowLast = std::max(rowLast, from + last);
+        }
+        changed.Row(row, rowFirst, rowLast);
     }
     return changed.Get();
 }

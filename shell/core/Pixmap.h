@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "shell/core/Rect.h"
@@ -26,10 +27,16 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     Rect Bounds() const { return {0, 0, width_, height_}; }
-    uint32_t* Row(int y) { return pixels_.data() + static_cast<size_t>(y) * width_; }
+    uint32_t* Row(int y) {
+        plan_.reset();
+        return pixels_.data() + static_cast<size_t>(y) * width_;
+    }
     const uint32_t* Row(int y) const { return pixels_.data() + static_cast<size_t>(y) * width_; }
     uint32_t At(int x, int y) const { return Row(y)[x]; }
-    uint32_t* Data() { return pixels_.data(); }
+    uint32_t* Data() {
+        plan_.reset();
+        return pixels_.data();
+    }
     const uint32_t* Data() const { return pixels_.data(); }
 
     // Sets every pixel of `area` (clipped) to `colour`. These drawing operations return the
@@ -52,8 +59,21 @@ public:
     static Pixmap FromRgba(int width, int height, const uint8_t* rgba);
 
 private:
+    // Where a picture is opaque, partly transparent or clear, row by row: made when it is first
+    // blended and kept until it is written to, so blending copies opaque runs whole, skips clear
+    // ones and works out only the pixels between.
+    struct Span {
+        int start = 0, end = 0;
+        bool opaque = false;
+    };
+    struct BlendPlan {
+        std::vector<std::vector<Span>> rows;
+    };
+    const BlendPlan& Plan() const;
+
     int width_ = 0, height_ = 0;
     std::vector<uint32_t> pixels_;
+    mutable std::shared_ptr<const BlendPlan> plan_;
 };
 
 }  // namespace shell

@@ -13,7 +13,7 @@ constexpr int kDragSteps = 8;
 
 void HeadlessRunner::Settle() {
     host_.Update();
-    session_.Compose(nullptr);
+    if (composeEveryStep_) session_.Compose(nullptr);
 }
 
 void HeadlessRunner::Wait(int64_t ms) {

@@ -1,5 +1,6 @@
 // Drives a session without a window: a virtual clock that jumps straight to the next timer
-// tick or frame change, scripted input, scripted dialog answers and PNG screenshots.
+// tick or frame change, scripted input, scripted dialog answers and PNG screenshots. Frames
+// are composed only for the screenshots.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +26,9 @@ public:
     void Wait(int64_t ms);
     bool Screenshot(const std::string& path, bool help);
     bool QuitAccepted() const { return quit_; }
+    // Nobody looks at a headless run's frames, so they are composed only when a screenshot is
+    // taken. With this set, every step composes as a window would (to show both agree).
+    void ComposeEveryStep(bool on) { composeEveryStep_ = on; }
 
 private:
     void Settle();
@@ -34,6 +38,7 @@ private:
     VirtualTime& time_;
     ScriptedDialogs& dialogs_;
     bool quit_ = false;
+    bool composeEveryStep_ = false;
 };
 
 }  // namespace shell

@@ -50,7 +50,7 @@ int RunHeadless(const Options& options, const AppletEntry& applet) {
     Host& host = run->GetHost();
     Session& session = run->GetSession();
     session.Start();
-    session.Compose(nullptr);
+    // The title screen is ready to be shown: nothing is composed until a screenshot asks.
     ReportFirstFrame(options.reportFirstFrame);
 
     HeadlessRunner runner(session, host, time, run->Scripted());
@@ -58,7 +58,6 @@ int RunHeadless(const Options& options, const AppletEntry& applet) {
         ReplayPlayer player(run->GetReplay(), session, host,
                             [&](int64_t t) { time.now += t - host.Clock().Now(); });
         player.PlayAll();
-        session.Compose(nullptr);
     }
     runner.Run(commands);
     std::string fault;
