@@ -4,21 +4,23 @@
 
 #include <cstdint>
 
+#include "host/GameLook.h"
+
 namespace sph {
 
 class BubblePiece;
 
-constexpr int kBoardSize = 8;
+constexpr int kBoardSize = host::look::kBoardSide;
 constexpr int kCells = kBoardSize * kBoardSize;
 
 constexpr int CellIndex(int col, int row) { return col + kBoardSize * row; }
 
 // Backdrop tiles sit on a 35-pixel pitch from (7, 132); a 32 x 32 bubble sits 2 pixels inside
 // its tile, and a released sprite drops at its centre, 17 pixels in from its top-left.
-constexpr int kTilePitch = 35;
-constexpr int kTileLeft = 7;
-constexpr int kTileTop = 132;
-constexpr int kBubbleInset = 2;
+constexpr int kTilePitch = host::look::kTilePitch;
+constexpr int kTileLeft = host::look::kTileLeft;
+constexpr int kTileTop = host::look::kTileTop;
+constexpr int kBubbleInset = host::look::kBubbleInset;
 constexpr int kDropOffset = 17;
 // A dragged sprite's top-left stays within these bounds, which keeps every drop point on
 // the stage and at most in row 7.

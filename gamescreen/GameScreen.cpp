@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "applet/Applet.h"
+#include "game/Board.h"
 #include "game/BubblePiece.h"
 #include "text/Markup.h"
 
@@ -15,7 +16,8 @@ namespace sph {
 
 namespace {
 
-constexpr uint8_t kBackR = 51, kBackG = 153, kBackB = 153;
+constexpr uint8_t kBackR = host::look::kBackgroundRed, kBackG = host::look::kBackgroundGreen,
+                  kBackB = host::look::kBackgroundBlue;
 constexpr int32_t kTimerPeriodMs = 20;
 
 constexpr const char* kInstructions[] = {

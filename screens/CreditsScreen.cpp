@@ -5,6 +5,7 @@
 #include <new>
 
 #include "applet/Applet.h"
+#include "host/GameLook.h"
 #include "screens/TitleScreen.h"
 #include "text/Markup.h"
 
@@ -58,7 +59,8 @@ int OnTick(const host::Event* event) {
 }  // namespace
 
 CreditsScreen::CreditsScreen(Applet* owner) : Screen(owner) {
-    canvas->Clear(51, 153, 153);
+    canvas->Clear(host::look::kBackgroundRed, host::look::kBackgroundGreen,
+                   host::look::kBackgroundBlue);
     returnButton = applet->CreateTextButton("Return to Game", 348, 397, 0, kButtonFontSize, this,
                                             OnReturnClicked);
     // "<c>" centres each line on the canvas, whatever x is given.

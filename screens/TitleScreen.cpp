@@ -11,6 +11,7 @@
 #include "applet/Globals.h"
 #include "applet/Settings.h"
 #include "gamescreen/GameScreen.h"
+#include "host/GameLook.h"
 #include "screens/CheckBox.h"
 #include "screens/CreditsScreen.h"
 #include "text/Markup.h"
@@ -141,7 +142,8 @@ std::string FitName(host::Canvas* canvas, host::Font* font, const std::string& n
 // ---- Construction ------------------------------------------------------------------------
 
 TitleScreen::TitleScreen(Applet* owner) : Screen(owner) {
-    canvas->Clear(51, 153, 153);
+    canvas->Clear(host::look::kBackgroundRed, host::look::kBackgroundGreen,
+                   host::look::kBackgroundBlue);
     PlaySound(applet->newGameSound);
 
     keySubscription =
@@ -244,7 +246,8 @@ int TitleScreen::OnKeyTyped(const host::Event* event) {
 // ---- Drawing -----------------------------------------------------------------------------
 
 void TitleScreen::DrawHighScores() {
-    canvas->SetColor(51, 153, 153);
+    canvas->SetColor(host::look::kBackgroundRed, host::look::kBackgroundGreen,
+                   host::look::kBackgroundBlue);
     canvas->FillRect(kPanelLeft, kPanelTop, kPanelRight, kPanelBottom);
     DrawMarkup(canvas, "<s1><c003333><b>Top Players</b>", 320, 18);
 
@@ -274,7 +277,8 @@ void TitleScreen::DrawHighScores() {
         canvas->SetFont(font);
         int32_t width = 0;
         const std::string shown = FitName(canvas, font, name, &width);
-        canvas->SetColor(51, 153, 153);
+        canvas->SetColor(host::look::kBackgroundRed, host::look::kBackgroundGreen,
+                   host::look::kBackgroundBlue);
         canvas->FillRect(kPanelLeft, y, kPanelLeft + kNameStripMargin + width, y + kRowHeight);
         font->Release();
 

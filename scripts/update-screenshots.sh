@@ -11,13 +11,12 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$out"
 shell="$build/shell/spherolette"
 
-cell() { echo "$((9 + 35 * ($1 % 8) + 16)) $((134 + 35 * ($1 / 8) + 16))"; }
 {
   echo "screenshot $out/title.png"
   echo "click 130 305"   # Medium
   echo "wait 500"
   for k in $(seq 0 59); do
-    echo "drag $(cell $(((k * 7 + 3) % 64))) $(cell $(((k * 13 + 5) % 64)))"
+    echo "drag-cell $(((k * 7 + 3) % 64)) $(((k * 13 + 5) % 64))"
     echo "wait 300"
   done
   echo "screenshot $out/game.png"

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "applet/Applet.h"
+#include "host/GameLook.h"
 #include "text/Markup.h"
 
 namespace sph {
@@ -24,7 +25,8 @@ host::Button* Applet::CreateTextButton(const char* label, int x, int y, int id, 
     const int32_t height = measured.height;
     host::Canvas* image = factory->CreateCanvas(2 * halfWidth, height, 0);
     image->SetFont(font);
-    image->Clear(51, 153, 153);
+    image->Clear(host::look::kBackgroundRed, host::look::kBackgroundGreen,
+                   host::look::kBackgroundBlue);
     image->SetTextColor(0, 0, 0);
 
     DrawMarkup(image, "<B><U>", 0, 0);

@@ -6,22 +6,24 @@
 #include <optional>
 #include <random>
 
+#include "host/GameLook.h"
+
 namespace shell {
 class HostStage;
 }
 
 namespace shell::bot {
 
-constexpr int kSide = 8;
+constexpr int kSide = host::look::kBoardSide;
 constexpr int kCells = kSide * kSide;
 constexpr int kEmpty = -1;    // no bubble
 constexpr int kBlocked = -2;  // a bubble that is popping: its cell is taken, it matches nothing
 constexpr int kLine = 5;      // bubbles in a row that clear
 
 // Where the bubble of a cell is drawn (its top-left) and how big it is.
-constexpr int CellLeft(int col) { return 9 + 35 * col; }
-constexpr int CellTop(int row) { return 134 + 35 * row; }
-constexpr int kBubbleSize = 32;
+constexpr int CellLeft(int col) { return host::look::BubbleLeft(col); }
+constexpr int CellTop(int row) { return host::look::BubbleTop(row); }
+constexpr int kBubbleSize = host::look::kBubbleSize;
 
 // Cell index = col + 8 * row. A colour is any number from 0; equal numbers are one colour.
 using Board = std::array<int, kCells>;

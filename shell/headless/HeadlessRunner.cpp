@@ -1,6 +1,7 @@
 // The headless runner.
 #include "shell/headless/HeadlessRunner.h"
 
+#include "host/GameLook.h"
 #include "shell/core/Latin1.h"
 #include "shell/core/Log.h"
 #include "shell/posix/Screenshots.h"
@@ -34,6 +35,14 @@ bool HeadlessRunner::Screenshot(const std::string& path, bool help) {
     return SavePicture(session_.Picture(help), path);
 }
 
+void HeadlessRunner::Drag(int x1, int y1, int x2, int y2) {
+    session_.PointerDown(x1, y1);
+    for (int i = 1; i <= kDragSteps; ++i) {
+        session_.PointerMove(x1 + (x2 - x1) * i / kDragSteps, y1 + (y2 - y1) * i / kDragSteps);
+    }
+    session_.PointerUp(x2, y2);
+}
+
 bool HeadlessRunner::Run(const std::vector<ScriptCommand>& commands) {
     using Kind = ScriptCommand::Kind;
     bool ok = true;
@@ -47,14 +56,16 @@ bool HeadlessRunner::Run(const std::vector<ScriptCommand>& commands) {
                 session_.PointerDown(a[0], a[1]);
                 session_.PointerUp(a[0], a[1]);
                 break;
-            case Kind::Drag:
-                session_.PointerDown(a[0], a[1]);
-                for (int i = 1; i <= kDragSteps; ++i) {
-                    session_.PointerMove(a[0] + (a[2] - a[0]) * i / kDragSteps,
-                                         a[1] + (a[3] - a[1]) * i / kDragSteps);
-                }
-                session_.PointerUp(a[2], a[3]);
+            case Kind::Drag: Drag(a[0], a[1], a[2], a[3]); break;
+            case Kind::DragCell: {
+                using namespace host::look;
+                const auto middle = [](int cell, bool vertical) {
+                    return (vertical ? BubbleTop(cell / kBoardSide) : BubbleLeft(cell % kBoardSide)) +
+                           kBubbleSize / 2;
+                };
+                Drag(middle(a[0], false), middle(a[0], true), middle(a[1], false), middle(a[1], true));
                 break;
+            }
             case Kind::Key:
                 for (char ch : Utf8ToLatin1(c.text)) session_.Typed(static_cast<uint8_t>(ch));
                 break;

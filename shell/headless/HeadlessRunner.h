@@ -32,6 +32,8 @@ public:
 
 private:
     void Settle();
+    // A press, a few moves on the straight line and the release.
+    void Drag(int x1, int y1, int x2, int y2);
 
     Session& session_;
     Host& host_;

@@ -5,9 +5,13 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "host/GameLook.h"
+
 namespace shell {
 
 namespace {
+
+constexpr int kBoardCells = host::look::kBoardSide * host::look::kBoardSide;
 
 struct Syntax {
     const char* name;
@@ -23,6 +27,7 @@ constexpr Syntax kSyntax[] = {
     {"release", ScriptCommand::Kind::Release, 2, false, false},
     {"click", ScriptCommand::Kind::Click, 2, false, false},
     {"drag", ScriptCommand::Kind::Drag, 4, false, false},
+    {"drag-cell", ScriptCommand::Kind::DragCell, 2, false, false},
     {"key", ScriptCommand::Kind::Key, 0, true, true},
     {"help", ScriptCommand::Kind::Help, 0, false, false},
     {"wait", ScriptCommand::Kind::Wait, 1, false, false},
@@ -90,6 +95,11 @@ bool ParseScript(const std::string& source, std::vector<ScriptCommand>* commands
             }
             if (command.kind == ScriptCommand::Kind::Wait && command.args[0] < 0) {
                 return fail("wait takes a time that is not negative");
+            }
+            if (command.kind == ScriptCommand::Kind::DragCell &&
+                (command.args[0] < 0 || command.args[0] >= kBoardCells || command.args[1] < 0 ||
+                 command.args[1] >= kBoardCells)) {
+                return fail("drag-cell takes two cells from 0 to 63");
             }
         }
         commands->push_back(std::move(command));

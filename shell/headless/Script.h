@@ -1,6 +1,7 @@
 // Input scripts for headless runs: one command a line, blank lines and lines starting with #
 // ignored.
 //   press X Y | move X Y | release X Y | click X Y | drag X1 Y1 X2 Y2
+//   drag-cell FROM TO (board cells 0 to 63, column + 8 x row: from bubble middle to middle)
 //   key TEXT (typed as is, UTF-8 turned into Latin-1) | help | wait MS
 //   answer N (the next Yes/No question: 1 Yes, else No) | input TEXT (the next input box)
 //   screenshot FILE | screenshot-help FILE | quit
@@ -13,7 +14,7 @@ namespace shell {
 
 struct ScriptCommand {
     enum class Kind {
-        Press, Move, Release, Click, Drag, Key, Help, Wait, Answer, Input, Screenshot,
+        Press, Move, Release, Click, Drag, DragCell, Key, Help, Wait, Answer, Input, Screenshot,
         ScreenshotHelp, Quit,
     };
     Kind kind = Kind::Quit;

@@ -61,6 +61,7 @@ std::string UsageText() {
            "\n"
            "Script commands (one a line; # starts a comment):\n"
            "  press X Y | move X Y | release X Y | click X Y | drag X1 Y1 X2 Y2\n"
+           "  drag-cell FROM TO (board cells 0 to 63, column + 8 x row)\n"
            "  key TEXT | help | wait MS | answer N | input TEXT\n"
            "  screenshot FILE | screenshot-help FILE | quit\n"
            "\n"

@@ -11,11 +11,11 @@ TEST(Scripts, EveryCommandParsesWithItsArguments) {
     ASSERT_TRUE(shell::ParseScript(
         "# comment\n\n  press 1 2\r\nmove -3 4\nrelease 5 6\nclick 7 8\ndrag 1 2 3 4\n"
         "key Hello world\nhelp\nwait 250\nanswer 1\ninput  two words\ninput\n"
-        "screenshot /tmp/a b.png\nscreenshot-help h.png\nquit\n",
+        "screenshot /tmp/a b.png\nscreenshot-help h.png\nquit\ndrag-cell 0 63\n",
         &commands, &error))
         << error;
     using Kind = shell::ScriptCommand::Kind;
-    ASSERT_EQ(commands.size(), 14u);
+    ASSERT_EQ(commands.size(), 15u);
     EXPECT_EQ(commands[0].kind, Kind::Press);
     EXPECT_EQ(commands[0].args[1], 2);
     EXPECT_EQ(commands[0].line, 3);
@@ -28,6 +28,8 @@ TEST(Scripts, EveryCommandParsesWithItsArguments) {
     EXPECT_EQ(commands[10].text, "");           // an empty name is a fine answer
     EXPECT_EQ(commands[11].text, "/tmp/a b.png");
     EXPECT_EQ(commands[13].kind, Kind::Quit);
+    EXPECT_EQ(commands[14].kind, Kind::DragCell);
+    EXPECT_EQ(commands[14].args[1], 63);
 }
 
 TEST(Scripts, BadLinesAreRefusedWithTheirNumber) {
@@ -40,6 +42,7 @@ TEST(Scripts, BadLinesAreRefusedWithTheirNumber) {
         {"key\n", "line 1: key needs a text"},
         {"screenshot\n", "line 1: screenshot needs a text"},
         {"Press 1 2\n", "line 1: unknown command \"Press\""},
+        {"drag-cell 0 64\n", "line 1: drag-cell takes two cells from 0 to 63"},
     };
     for (const auto& [text, message] : bad) {
         std::vector<shell::ScriptCommand> commands;
