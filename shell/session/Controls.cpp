@@ -167,8 +167,7 @@ void Controls::HandleKey(const ShellEvent& e) {
     }
     if (ctrl && letter('s')) {
         prefs_.SetSymbols(!prefs_.Values().symbols);
-        notices_.Show(prefs_.Values().symbols ? "Symbols on the bubbles from the next game"
-                                              : "Plain bubbles from the next game",
+        notices_.Show(prefs_.Values().symbols ? "Symbols on the bubbles" : "Plain bubbles",
                       realMs_());
         return;
     }

@@ -50,7 +50,7 @@ std::string UsageText() {
            "                          are kept apart from the standard ones\n"
            "      --symbols, --no-symbols\n"
            "                          draw the bubbles with a symbol for each colour, or plain\n"
-           "                          (remembered; applies from the next game)\n"
+           "                          (remembered)\n"
            "      --volume N          sound volume in per cent, 0 to 100 (remembered)\n"
            "      --record FILE       save the seed, options and every input to FILE\n"
            "      --replay FILE       play a saved FILE back (in the window or headless)\n"

@@ -12,7 +12,7 @@ const std::vector<Shortcut>& Shortcuts() {
         {"Esc, Ctrl+P", "pause"},
         {"Ctrl+M", "sound on/off"},
         {"Ctrl+Up/Down", "volume"},
-        {"Ctrl+S", "symbols on the bubbles (next game)"},
+        {"Ctrl+S", "symbols on the bubbles"},
         {"F11", "fullscreen"},
         {"F12", "screenshot"},
         {"Arrows", "move the cursor a cell"},
