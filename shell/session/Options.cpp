@@ -135,8 +135,10 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
                 return false;
             }
             options->autoplayGames = static_cast<int>(n);
-        } else if (arg == "--relaxed") {
-            options->relaxed = true;
+        } else if (arg == "--relaxed" || arg == "--no-relaxed") {
+            options->relaxed = arg == "--relaxed";
+        } else if (arg == "--pixel-perfect" || arg == "--smooth") {
+            options->pixelPerfect = arg == "--pixel-perfect";
         } else if (arg == "--symbols" || arg == "--no-symbols") {
             options->symbols = arg == "--symbols";
         } else if (arg == "--volume") {

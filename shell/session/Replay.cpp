@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "shell/core/Log.h"
+
 namespace shell {
 
 namespace {
@@ -103,7 +105,11 @@ bool ParseReplay(const std::string& text, Replay* replay, std::string* error) {
             if (!ParseInt64(words[i], &v)) break;
             n.push_back(v);
         }
-        if (name == "seed" && words.size() == 2) {
+        if ((name == "game" || name == "version") && words.size() == 2) {
+            if (!Unescape(words[1], name == "game" ? &replay->game : &replay->version)) {
+                return fail("bad escape");
+            }
+        } else if (name == "seed" && words.size() == 2) {
             char* end = nullptr;
             errno = 0;
             replay->seed = std::strtoull(words[1].c_str(), &end, 10);
@@ -120,6 +126,7 @@ bool ParseReplay(const std::string& text, Replay* replay, std::string* error) {
             replay->steps.push_back({ReplayStep::Kind::Tick, n[0], {}});
         } else if (name == "end" && n.size() == 1 && words.size() == 2) {
             replay->end = n[0];
+            replay->ended = true;
         } else if (name == "answer" && n.size() == 1 && words.size() == 2) {
             replay->answers.push_back({false, n[0] != 0, {}});
         } else if (name == "input" && !n.empty() && words.size() <= 3) {
@@ -168,21 +175,35 @@ bool LoadReplay(const std::string& path, Replay* replay, std::string* error) {
 
 // ---- Recording -------------------------------------------------------------------------
 
+std::string ReplayHeaderText(const Replay& header) {
+    std::string text = std::string(kMagic) + "\n";
+    if (!header.game.empty()) text += "game " + Escape(header.game) + "\n";
+    if (!header.version.empty()) text += "version " + Escape(header.version) + "\n";
+    text += "seed " + std::to_string(header.seed) + "\n";
+    text += std::string("relaxed ") + (header.relaxed ? "1" : "0") + "\n";
+    text += std::string("symbols ") + (header.symbols ? "1" : "0") + "\n";
+    for (const auto& [key, value] : header.settings) {
+        text += "setting " + Escape(key) + " " + Escape(value) + "\n";
+    }
+    return text;
+}
+
 std::unique_ptr<ReplayRecorder> ReplayRecorder::Open(const std::string& path,
                                                      const Replay& header, std::string* error) {
-    std::unique_ptr<ReplayRecorder> r(new ReplayRecorder());
+    std::unique_ptr<ReplayRecorder> r = InMemory(header);
     r->out_.open(path, std::ios::binary | std::ios::trunc);
     if (!r->out_) {
         *error = "cannot write " + path;
         return nullptr;
     }
-    r->Line(kMagic);
-    r->Line("seed " + std::to_string(header.seed));
-    r->Line(std::string("relaxed ") + (header.relaxed ? "1" : "0"));
-    r->Line(std::string("symbols ") + (header.symbols ? "1" : "0"));
-    for (const auto& [key, value] : header.settings) {
-        r->Line("setting " + Escape(key) + " " + Escape(value));
-    }
+    r->out_ << r->header_;
+    r->out_.flush();
+    return r;
+}
+
+std::unique_ptr<ReplayRecorder> ReplayRecorder::InMemory(const Replay& header) {
+    std::unique_ptr<ReplayRecorder> r(new ReplayRecorder());
+    r->header_ = ReplayHeaderText(header);
     return r;
 }
 
@@ -190,8 +211,12 @@ ReplayRecorder::~ReplayRecorder() { Finish(); }
 
 void ReplayRecorder::Line(const std::string& line) {
     if (finished_) return;
-    out_ << line << '\n';
-    out_.flush();
+    body_ += line;
+    body_ += '\n';
+    if (out_.is_open()) {
+        out_ << line << '\n';
+        out_.flush();
+    }
 }
 
 void ReplayRecorder::Attach(Session& session, Host& host) {
@@ -225,14 +250,33 @@ void ReplayRecorder::Detach() {
     }
 }
 
+void ReplayRecorder::EndFile() {
+    if (!out_.is_open()) return;
+    if (host_ != nullptr) out_ << "end " << host_->Clock().Now() << '\n';
+    out_.close();
+}
+
 void ReplayRecorder::Finish() {
     if (finished_) return;
-    if (host_ != nullptr) Line("end " + std::to_string(host_->Clock().Now()));
+    EndFile();
     Detach();
     session_ = nullptr;
     host_ = nullptr;
     finished_ = true;
-    out_.close();
+}
+
+void ReplayRecorder::Restarted(const Replay& header) {
+    if (out_.is_open()) {
+        EndFile();
+        Log("the recording ends where the game was started afresh");
+    }
+    header_ = ReplayHeaderText(header);
+    body_.clear();
+}
+
+std::string ReplayRecorder::Record() const {
+    const int64_t now = host_ != nullptr ? host_->Clock().Now() : 0;
+    return header_ + body_ + "end " + std::to_string(now) + "\n";
 }
 
 // ---- Playing back ----------------------------------------------------------------------

@@ -20,8 +20,8 @@ void Session::Start() {
 }
 
 void Session::Stop() {
-    if (!started_ || stopped_) return;
-    stopped_ = true;
+    if (!started_) return;
+    started_ = false;
     applet_.stop();
 }
 

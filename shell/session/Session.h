@@ -39,9 +39,9 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    // Shell_StartApplet, once.
+    // Shell_StartApplet; again after a Stop, the applet starts afresh.
     void Start();
-    // Shell_StopApplet, once (later calls do nothing).
+    // Shell_StopApplet (does nothing unless started).
     void Stop();
     bool Started() const { return started_; }
 
@@ -100,7 +100,6 @@ private:
     Host& host_;
     AppletEntry applet_;
     bool started_ = false;
-    bool stopped_ = false;
     bool helpShown_ = false;
     bool helpPressed_ = false;  // a press on the help control waits for its release
     bool viewChanged_ = true;
