@@ -13,6 +13,9 @@ namespace shell {
 namespace {
 
 constexpr const char* kMagic = "spherolette-replay 1";
+// Times are milliseconds of a clock that starts near 0 (a virtual one) or at the machine's
+// start: far below this, which leaves room to compute with them without overflowing.
+constexpr int64_t kLatestTime = int64_t{1} << 50;
 
 std::string Escape(const std::string& s) {
     std::string out;
@@ -98,6 +101,7 @@ bool ParseReplay(const std::string& text, Replay* replay, std::string* error) {
         std::vector<std::string> words;
         std::istringstream split(line);
         for (std::string w; split >> w;) words.push_back(w);
+        if (words.empty()) continue;  // spaces only, like a blank line
         const std::string& name = words[0];
         std::vector<int64_t> n;
         for (size_t i = 1; i < words.size(); ++i) {
@@ -146,6 +150,11 @@ bool ParseReplay(const std::string& text, Replay* replay, std::string* error) {
             if (kind->numbers >= 1) step.input.x = static_cast<int>(n[1]);
             if (kind->numbers >= 2) step.input.y = static_cast<int>(n[2]);
             replay->steps.push_back(step);
+        }
+        const auto outOfRange = [](int64_t t) { return t < 0 || t > kLatestTime; };
+        if (outOfRange(replay->end) ||
+            (!replay->steps.empty() && outOfRange(replay->steps.back().time))) {
+            return fail("time out of range");
         }
         if (!replay->steps.empty() && replay->steps.size() >= 2 &&
             replay->steps.back().time < replay->steps[replay->steps.size() - 2].time) {

@@ -11,6 +11,36 @@
 
 namespace shell {
 
+bool ReadKeptGame(const std::string& text, const std::string& game, const std::string& version,
+                  Replay* record, std::string* why) {
+    std::string error;
+    Replay read;
+    if (!ParseReplay(text, &read, &error)) {
+        *why = "it is damaged (" + error + ")";
+        return false;
+    }
+    if (!read.ended) {
+        *why = "it was cut short";
+        return false;
+    }
+    const int64_t first = read.steps.empty() ? read.end : read.steps.front().time;
+    if (read.end - first > ResumeFile::kLongestPlayMs) {
+        *why = "it holds more than a day of play";
+        return false;
+    }
+    if (read.game != game) {
+        *why = "it was kept by a game library that is not here (" +
+               (read.game.empty() ? std::string("none named") : read.game) + ")";
+        return false;
+    }
+    if (read.version != version) {
+        *why = "it was kept by version " + read.version + " and this is " + version;
+        return false;
+    }
+    *record = std::move(read);
+    return true;
+}
+
 std::string ResumeFile::PathFor(const std::string& settingsPath) {
     const std::string folder = DirectoryOf(settingsPath);
     const size_t slash = settingsPath.find_last_of('/');
@@ -44,27 +74,11 @@ ResumeFile::Found ResumeFile::Load(const std::string& game, const std::string& v
         SetAside("it could not be read", notice);
         return Found::SetAside;
     }
-    std::string error;
-    Replay read;
-    if (!ParseReplay(text.str(), &read, &error)) {
-        SetAside("it is damaged (" + error + ")", notice);
+    std::string why;
+    if (!ReadKeptGame(text.str(), game, version, record, &why)) {
+        SetAside(why, notice);
         return Found::SetAside;
     }
-    if (!read.ended) {
-        SetAside("it was cut short", notice);
-        return Found::SetAside;
-    }
-    if (read.game != game) {
-        SetAside("it was kept by a game library that is not here (" +
-                     (read.game.empty() ? std::string("none named") : read.game) + ")",
-                 notice);
-        return Found::SetAside;
-    }
-    if (read.version != version) {
-        SetAside("it was kept by version " + read.version + " and this is " + version, notice);
-        return Found::SetAside;
-    }
-    *record = std::move(read);
     return Found::Game;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -12,10 +13,18 @@
 
 namespace shell {
 
+// Reads a kept game's text: a whole record (its end line read) made by `game` at `version`,
+// holding at most ResumeFile::kLongestPlayMs of play. False with the reason, in words for the
+// player, otherwise.
+bool ReadKeptGame(const std::string& text, const std::string& game, const std::string& version,
+                  Replay* record, std::string* why);
+
 class ResumeFile {
 public:
     // An hour of play takes a few megabytes; a file far larger is not a kept game.
     static constexpr size_t kLargestRecord = size_t{64} << 20;
+    // Playing it back takes about a second an hour: a longer record is not resumed.
+    static constexpr int64_t kLongestPlayMs = 24LL * 3600 * 1000;
 
     // "<folder>/<settings file's name without its extension>.resume".
     static std::string PathFor(const std::string& settingsPath);
