@@ -31,6 +31,13 @@ constexpr const char* kSymbolBubblePictureFormat = "p-img-BubbleSym%d.gif";
 // difficulty, 0 (the easiest) to 4.
 constexpr int kDifficulties = 5;
 
+// Free places a host may label: beside the title screen's top-five heading, and below the
+// game screen's panels (a label centred on x).
+constexpr int kTitleTableCaptionX = 430;
+constexpr int kTitleTableCaptionY = 23;
+constexpr int kGameLabelCentreX = 404;
+constexpr int kGameLabelTop = 332;
+
 // The background of every screen.
 constexpr uint8_t kBackgroundRed = 51;
 constexpr uint8_t kBackgroundGreen = 153;

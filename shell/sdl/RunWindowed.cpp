@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "shell/core/FontCache.h"
+#include "shell/core/SteerableTime.h"
 #include "shell/posix/Paths.h"
 #include "shell/posix/Screenshots.h"
 #include "shell/posix/StartTime.h"
@@ -24,8 +25,11 @@ int RunInWindow(const Options& options, const AppletEntry& applet) {
     // A replay runs the game on a clock it moves itself, in step with real time.
     VirtualTime replayTime;
     replayTime.now = MonotonicMs();
+    // Otherwise on real time that a kept game's playback can steer.
+    SteerableTime liveTime;
     RunSetup setup;
-    if (!options.replay.empty()) setup.time = replayTime.AsSource();
+    setup.time = options.replay.empty() ? liveTime.AsSource() : replayTime.AsSource();
+    setup.keepGames = true;
     setup.sound = SoundBank::Mode::Device;
     setup.settingsPath = DefaultSettingsPath();
     setup.fontMemoryFile = FontCache::DefaultMemoryFile();
@@ -42,8 +46,12 @@ int RunInWindow(const Options& options, const AppletEntry& applet) {
     }
     StartupStep("video ready");
     std::string error;
+    WindowChoice choice;
+    choice.scale = options.scale;
+    choice.pixelPerfect = run->GetPrefs().Values().pixelPerfect;
+    choice.remembered = run->GetPrefs().Values().window;
     std::unique_ptr<Window> window =
-        Window::Open(host::kStageWidth, host::kStageHeight, options.scale, &error);
+        Window::Open(host::kStageWidth, host::kStageHeight, choice, &error);
     if (!window) {
         std::fprintf(stderr, "spherolette: %s\n", error.c_str());
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -61,7 +69,7 @@ int RunInWindow(const Options& options, const AppletEntry& applet) {
         if (const char* logo = FindString(applet.resources, host::kStringLogoPicture)) {
             frontend.SetIcon(*host.Images().Load(logo)->frames.front());
         }
-        LivePlay play(*run, frontend, &replayTime);
+        LivePlay play(*run, frontend, &replayTime, &liveTime);
         play.GetControls().SetScreenshotSaver(SaveScreenshot);
         play.GetLoop().OnFirstFrame([&] {
             ReportFirstFrame(options.reportFirstFrame);
@@ -72,6 +80,7 @@ int RunInWindow(const Options& options, const AppletEntry& applet) {
         play.Start();
         StartupStep("applet started");
         const std::string fault = play.RunToEnd();
+        run->GetPrefs().SetWindow(window->Place());
         if (!options.screenshot.empty()) {
             SavePicture(run->GetSession().Picture(false), options.screenshot);
         }

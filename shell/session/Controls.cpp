@@ -112,6 +112,16 @@ void Controls::Handle(const ShellEvent& e) {
 
 void Controls::HandlePointer(const ShellEvent& e) {
     using Type = ShellEvent::Type;
+    // The menu control opens the menu on its release, like a button, paused or not.
+    if (openMenu_ && !Busy()) {
+        const auto [x, y] = viewport_.ToStage(e.x, e.y);
+        if (menuPressed_ || (e.type == Type::PointerDown && Session::kMenuControl.Contains(x, y) &&
+                             !host_.Input().Pressed())) {
+            menuPressed_ = e.type != Type::PointerUp;
+            if (e.type == Type::PointerUp && Session::kMenuControl.Contains(x, y)) openMenu_();
+            return;
+        }
+    }
     if (pause_.Active()) {
         // A click goes on after a pause, through the count-in.
         if (e.type == Type::PointerDown && pause_.GetState() == Pause::State::Paused) {
@@ -143,6 +153,14 @@ void Controls::HandleKey(const ShellEvent& e) {
     // Shortcuts that work at any time.
     if (e.key == KeyCode::F11) {
         if (frontend_ != nullptr) frontend_->ToggleFullscreen();
+        return;
+    }
+    if ((e.key == KeyCode::F10 || e.key == KeyCode::Menu) && openMenu_ && !Busy()) {
+        openMenu_();
+        return;
+    }
+    if (ctrl && letter('q') && quit_) {
+        quit_();
         return;
     }
     if (e.key == KeyCode::F12) {

@@ -116,7 +116,7 @@ void Session::HideHelp() {
 }
 
 bool Session::RequestQuit() {
-    if (!started_ || !host_.Frame().GameActive()) return true;
+    if (!started_ || !host_.Frame().GameActive() || quitKeepsGame_) return true;
     return host_.Frame().Ask("Spherolette", "Quit the game in progress?");
 }
 
@@ -140,10 +140,14 @@ void Session::SetCursor(std::optional<std::pair<int, int>> point) {
 }
 
 bool Session::NeedsCompose() {
+    for (StageOverlay* overlay : overlays_) {
+        if (overlay->TakeChange()) viewChanged_ = true;
+    }
     return viewChanged_ || (helpShown_ ? host_.HelpStage() : host_.MainStage()).Changed();
 }
 
 void Session::Compose(DirtyRegion* changed) {
+    NeedsCompose();  // takes the overlays' changes
     HostStage& stage = helpShown_ ? host_.HelpStage() : host_.MainStage();
     if (viewChanged_) {
         stage.Invalidate();
@@ -170,6 +174,10 @@ void Session::Compose(DirtyRegion* changed) {
             return false;
         };
         if (touches(kHelpControl)) DrawHelpControl(frame_);
+        for (StageOverlay* overlay : overlays_) {
+            const Rect area = overlay->Area();
+            if (!area.Empty() && touches(area)) overlay->Paint(frame_);
+        }
         if (cursor_ && touches(CursorRect())) DrawCursor(frame_);
         if (panel_ && touches(PanelRect())) DrawPanel(frame_);
     }
@@ -180,6 +188,9 @@ Pixmap Session::Picture(bool help) {
     if (help) return host_.HelpStage().ComposeAll();
     Pixmap picture = host_.MainStage().ComposeAll();
     DrawHelpControl(picture);
+    for (StageOverlay* overlay : overlays_) {
+        if (!overlay->Area().Empty()) overlay->Paint(picture);
+    }
     return picture;
 }
 

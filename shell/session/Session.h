@@ -13,6 +13,7 @@
 #include "shell/session/AppletEntry.h"
 #include "shell/core/Host.h"
 #include "shell/core/Pixmap.h"
+#include "shell/session/StageOverlay.h"
 
 namespace shell {
 
@@ -74,8 +75,12 @@ public:
     void ShowHelp();
     void HideHelp();
 
-    // The player asks to quit: during a game the shell asks first. True when the run ends.
+    // The player asks to quit: during a game the shell asks first, unless the game is kept to
+    // resume. True when the run ends.
     bool RequestQuit();
+    void SetQuitKeepsGame(bool keeps) { quitKeepsGame_ = keeps; }
+    // Drawn over the main stage in the order added (the caller keeps it alive).
+    void AddOverlay(StageOverlay* overlay) { overlays_.push_back(overlay); }
 
     // ---- Picture --------------------------------------------------------------------------
     // Brings the shown frame up to date; adds what changed to `changed`.
@@ -88,6 +93,8 @@ public:
 
     // Where the help control sits on the main view.
     static constexpr Rect kHelpControl{514, 3, 13, 13};
+    // Where the menu control sits, beside the help control.
+    static constexpr Rect kMenuControl{497, 3, 13, 13};
 
 private:
     void DrawHelpControl(Pixmap& target);
@@ -107,6 +114,8 @@ private:
     std::function<void(const SessionInput&)> observer_;
     std::optional<ShellPanel> panel_;
     std::optional<std::pair<int, int>> cursor_;
+    std::vector<StageOverlay*> overlays_;
+    bool quitKeepsGame_ = false;
 };
 
 }  // namespace shell

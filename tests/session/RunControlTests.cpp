@@ -41,7 +41,9 @@ TEST_F(StartingAfresh, AHundredRestartsLeaveEveryObjectAccountedFor) {
         // Every other time into a game, as the menu's "New game" does.
         control->Restart(i % 2 == 0 ? std::optional<int>(i % 5) : std::nullopt);
         EXPECT_EQ(host().Frame().GameActive(), i % 2 == 0) << i;
-        if (i % 2 == 0) EXPECT_EQ(control->Difficulty(), i % 5);
+        if (i % 2 == 0) {
+            EXPECT_EQ(control->Difficulty(), i % 5);
+        }
         Advance(i % 7 * 40);
         const shell::Ledger& ledger = host().GetLedger();
         ASSERT_TRUE(ledger.OverReleased().empty()) << i << "\n" << ledger.Report();
