@@ -77,10 +77,9 @@ LivePlay::LivePlay(Run& run, Frontend& frontend, VirtualTime* replayTime, Steera
     relaxedLabels_ = std::make_unique<RelaxedLabels>(
         host, [this] { return run_.Used().relaxed.value_or(false); });
     session.AddOverlay(relaxedLabels_.get());
-    if (run_.Kept() != nullptr && liveTime != nullptr) {
+    if (run_.Kept() != nullptr && (liveTime != nullptr || replayTime != nullptr)) {
         session.SetQuitKeepsGame(true);
         offer_ = std::make_unique<ResumeOffer>(run_, *control_, *controls_);
-        loop_->AddClient(offer_.get());
     }
     choosing_ = std::make_unique<ChoosingDialogs>(dialogs_, run_.FromReplay(), pacer_.get());
     host.Frame().SetDialogs(choosing_.get());
@@ -95,6 +94,7 @@ LivePlay::~LivePlay() {
 
 void LivePlay::Start() {
     run_.GetSession().Start();
+    if (offer_) offer_->Offer();
     if (run_.Used().autoplay) {
         autoplay_ = std::make_unique<bot::WindowAutoplay>(run_.Used(), run_.GetSession(),
                                                           run_.GetHost(), *loop_, dialogs_, feed_,

@@ -5,9 +5,7 @@
 
 namespace shell {
 
-void ResumeOffer::Frame() {
-    if (asked_) return;
-    asked_ = true;
+void ResumeOffer::Offer() {
     ResumeFile* kept = run_.Kept();
     if (kept == nullptr || !run_.GetSession().Started()) return;
     const AppletEntry& applet = run_.Applet();
