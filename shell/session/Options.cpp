@@ -30,8 +30,12 @@ std::string UsageText() {
            "Options:\n"
            "  -h, --help              list every option and exit\n"
            "      --version           print the game's version and exit\n"
-           "      --scale N           scale the 530 x 420 window by the whole factor N\n"
-           "                          (default: the largest that fits the screen)\n"
+           "      --scale N           open the 530 x 420 window at the whole factor N\n"
+           "                          (default: where it was, or the largest half step\n"
+           "                          that fits the screen); any size scales smoothly\n"
+           "      --pixel-perfect, --smooth\n"
+           "                          scale by whole factors only, or to any size\n"
+           "                          (remembered)\n"
            "      --library FILE      load the game library from FILE\n"
            "      --settings FILE     keep scores and options in FILE\n"
            "      --seed N            seed the random source with N (a reproducible game)\n"
@@ -46,8 +50,9 @@ std::string UsageText() {
            "                          (default: a random one each time)\n"
            "      --autoplay-games N  stop after N games, 0 for never (default: 1 headless,\n"
            "                          never in the window)\n"
-           "      --relaxed           the game's clock runs at half speed; its scores and options\n"
-           "                          are kept apart from the standard ones\n"
+           "      --relaxed, --no-relaxed\n"
+           "                          the game's clock at half speed, its scores and options\n"
+           "                          kept apart from the standard ones, or not (remembered)\n"
            "      --symbols, --no-symbols\n"
            "                          draw the bubbles with a symbol for each colour, or plain\n"
            "                          (remembered)\n"
@@ -64,6 +69,10 @@ std::string UsageText() {
            "\n"
            "Keys (F1 shows the help page; Esc, a click or F1 again returns):\n" +
            ShortcutHelpText() +
+           "\n"
+           "Quitting during a game keeps it (next to the settings file); the next start\n"
+           "offers to resume it, paused, exactly where it was.\n"
+           "\n" +
            "Exit status: 0 normal, 1 game library missing, 2 bad usage, 3 objects kept or\n"
            "released twice by the game, 4 no window, 5 a check of --autoplay failed, 6 no font.\n";
 }
