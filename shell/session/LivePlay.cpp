@@ -88,6 +88,9 @@ LivePlay::LivePlay(Run& run, Frontend& frontend, VirtualTime* replayTime, Steera
 
 LivePlay::~LivePlay() {
     autoplay_.reset();
+    run_.GetSession().RemoveOverlay(&menuButton_);
+    run_.GetSession().RemoveOverlay(relaxedLabels_.get());
+    run_.GetSession().SetQuitKeepsGame(false);
     run_.GetHost().Frame().OnTitle({});
     run_.GetHost().Frame().SetDialogs(nullptr);
 }

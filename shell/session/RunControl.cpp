@@ -29,7 +29,10 @@ void RunControl::Frame() {
     clicksSeen_ = clicks;
     const bool ended = wasActive_ && !active;
     wasActive_ = active;
-    if (ended && RelaxedPending()) Restart(std::nullopt);
+    // A replay or the bot's demo plays on as it is.
+    if (ended && RelaxedPending() && !run_.HasReplay() && !run_.Used().autoplay) {
+        Restart(std::nullopt);
+    }
 }
 
 void RunControl::StopForFreshStart(const Replay& header) {

@@ -3,6 +3,7 @@
 // panel, quitting, and the composed frame the player sees.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -81,6 +82,10 @@ public:
     void SetQuitKeepsGame(bool keeps) { quitKeepsGame_ = keeps; }
     // Drawn over the main stage in the order added (the caller keeps it alive).
     void AddOverlay(StageOverlay* overlay) { overlays_.push_back(overlay); }
+    void RemoveOverlay(StageOverlay* overlay) {
+        overlays_.erase(std::remove(overlays_.begin(), overlays_.end(), overlay), overlays_.end());
+        viewChanged_ = true;
+    }
 
     // ---- Picture --------------------------------------------------------------------------
     // Brings the shown frame up to date; adds what changed to `changed`.
