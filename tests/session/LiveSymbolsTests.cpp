@@ -77,16 +77,4 @@ TEST_F(LiveSymbols, SwitchingDuringAnAnimationRedrawsOnlyTheBubblesAndSwitchingB
     }
 }
 
-TEST_F(LiveSymbols, BubblesMadeAfterTheSwitchAndTheWholeGameKeepTheChosenLook) {
-    Start();
-    prefs->SetSymbols(true);  // on the title screen, before the game's bubbles exist
-    StartMedium();
-    ASSERT_TRUE(MoveABubble());
-    Advance(30000);  // waves bring new bubbles
-    for (HostSprite* s : Bubbles()) {
-        EXPECT_NE(s->Animation()->Frames()->PictureName().find("SYM"), std::string::npos)
-            << s->Animation()->Frames()->PictureName();
-    }
-}
-
 }  // namespace
