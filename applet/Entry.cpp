@@ -2,7 +2,9 @@
 #include <new>
 
 #include "applet/Applet.h"
+#include "game/Board.h"
 #include "host/Applet.h"
+#include "screens/TitleScreen.h"
 
 namespace sph {
 
@@ -33,9 +35,25 @@ __attribute__((destructor)) void OnLibraryUnloaded() {
 
 }  // namespace
 
+namespace sph {
+
+// A shell may stop the applet and start it again in the same process (to leave a game). The
+// values that live once per library then start as they did when it was loaded, so a game
+// after a restart plays exactly as the same game in a fresh process would.
+void ResetLibraryState() {
+    firstTick = true;
+    creditsKeyCount = 0;
+    animatedBubbles = true;
+}
+
+}  // namespace sph
+
 extern "C" __attribute__((visibility("default"))) int Shell_StartApplet(host::AppletSite* site) {
     // One applet per library: a second start while one runs only passes the title again.
-    if (sph::theApplet == nullptr) sph::theApplet = new (std::nothrow) sph::Applet(site);
+    if (sph::theApplet == nullptr) {
+        sph::ResetLibraryState();
+        sph::theApplet = new (std::nothrow) sph::Applet(site);
+    }
     return site->frame->SetTitle("Spherolette");
 }
 

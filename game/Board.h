@@ -48,10 +48,11 @@ extern PopEntry popList[kPopListSize];
 
 // The tick time at which the move clock was last restarted.
 extern int32_t clockBase;
-// Set when the library is loaded; the first tick ever re-bases the clock and clears it.
-// Nothing sets it again: the shell's timer values count from that timer's Start, and every
-// game screen makes and starts its own timer, so a later game's first drop (which sets
-// clockBase to its `now` of 0) already lines the clock up with that game's tick values.
+// Set when the library is loaded (and again when the applet is started afresh); the first
+// tick re-bases the clock and clears it. Nothing else sets it: the shell's timer values count
+// from that timer's Start, and every game screen makes and starts its own timer, so a later
+// game's first drop (which sets clockBase to its `now` of 0) already lines the clock up with
+// that game's tick values.
 extern bool firstTick;
 
 }  // namespace sph

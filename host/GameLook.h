@@ -1,6 +1,7 @@
 // Facts of the game's look that its hosts need too: where the board's cells are, the bubble
-// pictures' names and the stage's background colour. The game draws with them; a host's
-// keyboard cursor, its player bot and the margins around the stage use the same values.
+// pictures' names, the difficulty buttons and the stage's background colour. The game draws
+// with them; a host's keyboard cursor, its player bot, its menu and the margins around the
+// stage use the same values.
 #pragma once
 
 #include <cstdint>
@@ -32,6 +33,17 @@ constexpr int kNextPhaseLeft = 316, kNextPhaseTop = 275, kNextPhaseRight = 500,
 constexpr int kBubbleColours = 8;
 constexpr const char* kBubblePictureFormat = "p-img-Bubble%d.gif";
 constexpr const char* kSymbolBubblePictureFormat = "p-img-BubbleSym%d.gif";
+
+// The title screen starts a game with one button per difficulty; a button's id is its
+// difficulty, 0 (the easiest) to 4.
+constexpr int kDifficulties = 5;
+
+// Free places a host may label: beside the title screen's top-five heading, and below the
+// game screen's panels (a label centred on x).
+constexpr int kTitleTableCaptionX = 430;
+constexpr int kTitleTableCaptionY = 23;
+constexpr int kGameLabelCentreX = 404;
+constexpr int kGameLabelTop = 332;
 
 // The background of every screen.
 constexpr uint8_t kBackgroundRed = 51;

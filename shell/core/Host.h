@@ -46,6 +46,8 @@ public:
     Host& operator=(const Host&) = delete;
 
     host::AppletSite* Site() { return site_; }
+    HostSite& SiteObject() { return *site_; }
+    HostSettings& Settings() { return *settings_; }
     HostStage& MainStage() { return *mainStage_; }
     HostStage& HelpStage() { return *helpStage_; }
     HostFrame& Frame() { return *frame_; }

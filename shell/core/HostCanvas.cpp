@@ -44,6 +44,13 @@ void HostCanvas::OnDisposed() {
     sink_ = nullptr;
 }
 
+void HostCanvas::ReplacePixels(std::shared_ptr<Pixmap> pixels) {
+    if (!pixels || Disposed()) return;
+    pixels_ = std::move(pixels);
+    ++version_;
+    Touched(pixels_->Bounds());
+}
+
 Pixmap& HostCanvas::Writable() {
     if (!pixels_) Materialise();
     if (pixels_.use_count() > 1) pixels_ = std::make_shared<Pixmap>(*pixels_);

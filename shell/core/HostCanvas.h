@@ -30,6 +30,8 @@ public:
     }
     // Changes each time the pixels change, so a compositor can tell a sprite needs redrawing.
     uint64_t Version() const { return version_; }
+    // Shows other pixels of the same use (a picture swapped for another look).
+    void ReplacePixels(std::shared_ptr<Pixmap> pixels);
     // Areas drawn are added here (the stage a background canvas belongs to).
     void SetDirtySink(DirtyRegion* sink) { sink_ = sink; }
 

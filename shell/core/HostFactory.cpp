@@ -28,7 +28,10 @@ HostSprite* HostFactory::SpriteOver(std::shared_ptr<const DecodedImage> image, c
 }
 
 HostSprite* HostFactory::MakeImageSprite(const char* name) {
-    return SpriteOver(parts_.images.Load(name), "Sprite", name != nullptr ? name : "");
+    HostSprite* sprite = SpriteOver(parts_.images.Load(name), "Sprite", name != nullptr ? name : "");
+    // Remembered so the picture can be swapped for its substitute while in use.
+    if (name != nullptr) sprite->Animation()->Frames()->SetAskedName(name);
+    return sprite;
 }
 
 host::Sprite* HostFactory::LoadImage(const char* name, int32_t flags) {

@@ -22,6 +22,20 @@ void HostFrameList::OnDisposed() {
     }
 }
 
+bool HostFrameList::Repicture(std::shared_ptr<const DecodedImage> image) {
+    if (!image || image->frames == image_->frames) return false;
+    if (image->frames.size() != image_->frames.size()) return false;
+    // The timing stays this list's own, so animations change nothing but their look.
+    auto swapped = std::make_shared<DecodedImage>(*image);
+    swapped->delaysMs = image_->delaysMs;
+    swapped->loops = image_->loops;
+    image_ = std::move(swapped);
+    for (size_t i = 0; i < canvases_.size(); ++i) {
+        if (canvases_[i] != nullptr) canvases_[i]->ReplacePixels(image_->frames[i]);
+    }
+    return true;
+}
+
 int HostFrameList::DelayMs(int index) const {
     if (image_->delaysMs.empty()) return 100;
     return image_->delaysMs[static_cast<size_t>(std::clamp(index, 0, Count() - 1))];

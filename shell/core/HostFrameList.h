@@ -16,6 +16,12 @@ public:
     HostFrameList(ObjectSpace& space, FontCache& fonts, std::shared_ptr<const DecodedImage> image);
 
     const std::string& PictureName() const { return image_->name; }
+    // The name the picture was asked for by (before any substitute); empty when none.
+    const std::string& AskedName() const { return asked_; }
+    void SetAskedName(std::string name) { asked_ = std::move(name); }
+    // Shows another picture with the same frames and timing: frames already handed out get
+    // its pixels. Refused (false) when the frame count differs.
+    bool Repicture(std::shared_ptr<const DecodedImage> image);
     int Count() const { return static_cast<int>(canvases_.size()); }
     int DelayMs(int index) const;
     bool Looping() const { return looping_; }
@@ -31,6 +37,7 @@ protected:
 private:
     FontCache& fonts_;
     std::shared_ptr<const DecodedImage> image_;
+    std::string asked_;
     std::vector<HostCanvas*> canvases_;  // made on first use
     bool looping_;
 };

@@ -28,6 +28,9 @@ public:
     HostSettings(ObjectSpace& space, host::SettingsStore* store);
     int32_t WriteString(const char* key, const char* value) override;
     int32_t ReadString(const char* key, char* out) override;
+    // Where the values go from now on (a replay runs on a copy of the stored values).
+    void SetStore(host::SettingsStore* store) { store_ = store; }
+    host::SettingsStore* Store() const { return store_; }
 
 private:
     host::SettingsStore* store_;

@@ -3,9 +3,13 @@
 
 namespace shell {
 
-InputRouter::~InputRouter() {
+InputRouter::~InputRouter() { Reset(); }
+
+void InputRouter::Reset() {
     if (captured_ != nullptr) captured_->Drop();
     if (hovered_ != nullptr) hovered_->Drop();
+    captured_ = nullptr;
+    hovered_ = nullptr;
 }
 
 void InputRouter::Deliver(HostSprite* sprite, int32_t code, int x, int y) {
@@ -62,6 +66,8 @@ void InputRouter::Release(int x, int y) {
         if (target->IsButton() && !target->Disposed() && target->GetStage() == &stage_ &&
             stage_.SpriteAt(x, y) == target && !events_.Held()) {
             const HostSprite::Click click = target->ClickTarget();
+            lastClickId_ = click.id;
+            ++clicks_;
             RunCallback(click.callback, click.context, click.id, 0,
                         ("click of " + target->Name()).c_str());
         }

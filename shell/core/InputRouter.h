@@ -25,6 +25,11 @@ public:
 
     HostSprite* Captured() const { return captured_; }
     bool Pressed() const { return captured_ != nullptr; }
+    // The id of the last button clicked, and how many clicks there were (0: none yet).
+    int32_t LastClickId() const { return lastClickId_; }
+    uint64_t Clicks() const { return clicks_; }
+    // Forgets the press and the highlighted button (the applet that made them has stopped).
+    void Reset();
 
 private:
     void Hover(HostSprite* button);
@@ -34,6 +39,8 @@ private:
     EventHub& events_;
     HostSprite* captured_ = nullptr;  // holds a reference while captured
     HostSprite* hovered_ = nullptr;   // the highlighted button, holds a reference
+    int32_t lastClickId_ = 0;
+    uint64_t clicks_ = 0;
 };
 
 }  // namespace shell

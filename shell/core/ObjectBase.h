@@ -80,6 +80,15 @@ public:
         return raw;
     }
 
+    // Calls `visit` with every object of type T that is still in use.
+    template <class T, class F>
+    void ForEachLive(F visit) {
+        for (const auto& object : objects_) {
+            if (object->Disposed()) continue;
+            if (T* t = dynamic_cast<T*>(object.get())) visit(*t);
+        }
+    }
+
     Ledger& GetLedger() { return ledger_; }
     // While the space is being destroyed references no longer matter.
     bool Closing() const { return closing_; }

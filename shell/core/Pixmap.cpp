@@ -15,12 +15,9 @@ inline uint32_t Div255(uint32_t x) { return (x + 128 + ((x + 128) >> 8)) >> 8; }
 
 inline uint32_t Channel(uint32_t p, int shift) { return (p >> shift) & 0xFFu; }
 
-}  // namespace
-
-uint32_t BlendPixel(uint32_t dst, uint32_t src) {
+// A source pixel neither opaque nor clear over `dst`.
+inline uint32_t BlendPartial(uint32_t dst, uint32_t src) {
     const uint32_t sa = src >> 24;
-    if (sa == 255) return src;
-    if (sa == 0) return dst;
     const uint32_t da = dst >> 24;
     if (da == 255) {
         const uint32_t inv = 255 - sa;
@@ -40,6 +37,15 @@ uint32_t BlendPixel(uint32_t dst, uint32_t src) {
         out |= (c > 255 ? 255 : c) << shift;
     }
     return out;
+}
+
+}  // namespace
+
+uint32_t BlendPixel(uint32_t dst, uint32_t src) {
+    const uint32_t sa = src >> 24;
+    if (sa == 255) return src;
+    if (sa == 0) return dst;
+    return BlendPartial(dst, src);
 }
 
 Pixmap::Pixmap(int width, int height, uint32_t fill)

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "shell/core/FontCache.h"
+#include "shell/core/SteerableTime.h"
 #include "shell/media/Png.h"
 #include "shell/posix/Paths.h"
 #include "shell/posix/Screenshots.h"
@@ -38,8 +39,11 @@ int RunInWindow(const Options& options, const AppletEntry& applet) {
     // A replay runs the game on a clock it moves itself, in step with real time.
     VirtualTime replayTime;
     replayTime.now = MonotonicMs();
+    // Otherwise on real time that a kept game's playback can steer.
+    SteerableTime liveTime;
     RunSetup setup;
-    if (!options.replay.empty()) setup.time = replayTime.AsSource();
+    setup.time = options.replay.empty() ? liveTime.AsSource() : replayTime.AsSource();
+    setup.keepGames = true;
     setup.sound = SoundBank::Mode::Device;
     setup.settingsPath = DefaultSettingsPath();
     setup.fontMemoryFile = FontCache::DefaultMemoryFile();
@@ -56,8 +60,12 @@ int RunInWindow(const Options& options, const AppletEntry& applet) {
     }
     StartupStep("video ready");
     std::string error;
+    WindowChoice choice;
+    choice.scale = options.scale;
+    choice.pixelPerfect = run->GetPrefs().Values().pixelPerfect;
+    choice.remembered = run->GetPrefs().Values().window;
     std::unique_ptr<Window> window =
-        Window::Open(host::kStageWidth, host::kStageHeight, options.scale, &error);
+        Window::Open(host::kStageWidth, host::kStageHeight, choice, &error);
     if (!window) {
         std::fprintf(stderr, "spherolette: %s\n", error.c_str());
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -73,7 +81,7 @@ int RunInWindow(const Options& options, const AppletEntry& applet) {
         SdlFrontend frontend(*window);
         SdlAudio audio(host.Sounds());
         frontend.SetIcon(WindowIcon());
-        LivePlay play(*run, frontend, &replayTime);
+        LivePlay play(*run, frontend, &replayTime, &liveTime);
         play.GetControls().SetScreenshotSaver(SaveScreenshot);
         play.GetLoop().OnFirstFrame([&] {
             ReportFirstFrame(options.reportFirstFrame);
@@ -84,6 +92,7 @@ int RunInWindow(const Options& options, const AppletEntry& applet) {
         play.Start();
         StartupStep("applet started");
         const std::string fault = play.RunToEnd();
+        run->GetPrefs().SetWindow(window->Place());
         if (!options.screenshot.empty()) {
             SavePicture(run->GetSession().Picture(false), options.screenshot);
         }

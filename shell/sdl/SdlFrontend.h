@@ -25,6 +25,7 @@ public:
     void SetTitle(const std::string& title) override { window_.SetTitle(title); }
     void SetIcon(const Pixmap& picture) override { window_.SetIcon(picture); }
     void ToggleFullscreen() override { window_.ToggleFullscreen(); }
+    bool Fullscreen() const override { return window_.Fullscreen(); }
     void TextInput(bool on) override;
     bool TextInputOn() const override;
     std::string ClipboardText() override;

@@ -6,33 +6,60 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
+
+#include "host/GameLook.h"
 
 namespace shell {
 
 namespace {
-constexpr int kScreenMargin = 64;  // room for panels and window decorations
-}
 
-std::unique_ptr<Window> Window::Open(int width, int height, int scale, std::string* error) {
-    if (scale <= 0) {
+// True when the window's whole place lies on the usable area of one display.
+bool FitsOnADisplay(const WindowPlace& p) {
+    const int displays = SDL_GetNumVideoDisplays();
+    for (int i = 0; i < displays; ++i) {
         SDL_Rect usable;
-        scale = 1;
-        if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
-            scale = std::max(1, std::min((usable.w - kScreenMargin) / width,
-                                         (usable.h - kScreenMargin) / height));
+        if (SDL_GetDisplayUsableBounds(i, &usable) != 0) continue;
+        if (p.x >= usable.x && p.y >= usable.y && p.x + p.width <= usable.x + usable.w &&
+            p.y + p.height <= usable.y + usable.h) {
+            return true;
         }
     }
-    std::unique_ptr<Window> w(new Window());
-    w->window_ = SDL_CreateWindow("Spherolette", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                  width * scale, height * scale,
-                                  SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
-    if (w->window_ == nullptr) {
+    return false;
+}
+
+}  // namespace
+
+std::unique_ptr<Window> Window::Open(int width, int height, const WindowChoice& choice,
+                                     std::string* error) {
+    int w = width, h = height;
+    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
+    const WindowPlace& last = choice.remembered;
+    if (choice.scale > 0) {
+        w = width * choice.scale;
+        h = height * choice.scale;
+    } else if (last.Known() && last.width >= width && last.height >= height && FitsOnADisplay(last)) {
+        w = last.width;
+        h = last.height;
+        x = last.x;
+        y = last.y;
+    } else {
+        SDL_Rect usable;
+        if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
+            const int halves = Viewport::FirstWindowHalfSteps(width, height, usable.w, usable.h,
+                                                              choice.pixelPerfect);
+            w = width * halves / 2;
+            h = height * halves / 2;
+        }
+    }
+    std::unique_ptr<Window> win(new Window());
+    win->window_ = SDL_CreateWindow("Spherolette", x, y, w, h,
+                                    SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+    if (win->window_ == nullptr) {
         *error = std::string("cannot open a window: ") + SDL_GetError();
         return nullptr;
     }
-    SDL_SetWindowMinimumSize(w->window_, width, height);
-    return w;
+    SDL_SetWindowMinimumSize(win->window_, width, height);
+    return win;
 }
 
 Window::~Window() {
@@ -58,8 +85,21 @@ double Window::PixelsPerPoint() const {
     return pointsW > 0 ? static_cast<double>(pixelsW) / pointsW : 1.0;
 }
 
+bool Window::Fullscreen() const {
+    return (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
+}
+
+WindowPlace Window::Place() const {
+    if (Fullscreen()) return windowed_;
+    WindowPlace p;
+    SDL_GetWindowPosition(window_, &p.x, &p.y);
+    SDL_GetWindowSize(window_, &p.width, &p.height);
+    return p;
+}
+
 void Window::ToggleFullscreen() {
-    const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
+    const bool full = Fullscreen();
+    if (!full) windowed_ = Place();
     SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
@@ -73,46 +113,32 @@ void Window::SetIcon(const Pixmap& picture) {
     SDL_FreeSurface(icon);
 }
 
+// Draws the drawable pixels `area` of the scaled stage into the window surface.
 bool Window::Blit(const Pixmap& frame, const Rect& area, const Viewport& viewport) {
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (surface == nullptr) return false;
-    const Rect r = area.Intersect(frame.Bounds());
+    const Rect r = area.Intersect({0, 0, surface->w, surface->h});
     if (r.Empty()) return true;
-    const int s = viewport.Scale();
-    // The common X11 surfaces hold 0x00RRGGBB: the frame's pixels copy as they are.
+    pixels_.resize(static_cast<size_t>(r.w) * r.h);
+    scaler_.Scale(frame, viewport, r, pixels_.data(), r.w);
+    // The common X11 surfaces hold 0x00RRGGBB: the pixels copy as they are.
     const bool direct = surface->format->BytesPerPixel == 4 && surface->format->Rmask == 0xFF0000 &&
                         surface->format->Gmask == 0xFF00 && surface->format->Bmask == 0xFF;
     if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
-    const int ox = viewport.OffsetX(), oy = viewport.OffsetY();
-    const int maxX = std::min(r.Right() * s, surface->w - ox);
-    const int maxY = std::min(r.Bottom() * s, surface->h - oy);
-    std::vector<uint32_t> line(static_cast<size_t>(r.w) * s);
-    for (int y = r.y; y < r.Bottom() && y * s < maxY; ++y) {
-        const uint32_t* src = frame.Row(y) + r.x;
+    const int bytes = surface->format->BytesPerPixel;
+    for (int y = 0; y < r.h; ++y) {
+        auto* row = static_cast<uint8_t*>(surface->pixels) +
+                    static_cast<size_t>(r.y + y) * surface->pitch + static_cast<size_t>(r.x) * bytes;
+        const uint32_t* src = pixels_.data() + static_cast<size_t>(y) * r.w;
         if (direct) {
-            for (int x = 0; x < r.w; ++x) std::fill_n(line.data() + x * s, s, src[x]);
-        } else {
-            for (int x = 0; x < r.w; ++x) {
-                const uint32_t p = src[x];
-                std::fill_n(line.data() + x * s, s,
-                            SDL_MapRGB(surface->format, static_cast<uint8_t>(p >> 16),
-                                       static_cast<uint8_t>(p >> 8), static_cast<uint8_t>(p)));
-            }
+            std::memcpy(row, src, static_cast<size_t>(r.w) * 4);
+            continue;
         }
-        const int bytes = std::max(0, maxX - r.x * s) * surface->format->BytesPerPixel;
-        for (int k = 0; k < s && y * s + k < maxY; ++k) {
-            auto* row = static_cast<uint8_t*>(surface->pixels) +
-                        static_cast<size_t>(oy + y * s + k) * surface->pitch +
-                        static_cast<size_t>(ox + r.x * s) * surface->format->BytesPerPixel;
-            if (surface->format->BytesPerPixel == 4) {
-                std::memcpy(row, line.data(), static_cast<size_t>(bytes));
-            } else {
-                // Rare pixel sizes: write each pixel through SDL's packing.
-                for (int x = 0; x < maxX - r.x * s; ++x) {
-                    std::memcpy(row + x * surface->format->BytesPerPixel, &line[static_cast<size_t>(x)],
-                                surface->format->BytesPerPixel);
-                }
-            }
+        for (int x = 0; x < r.w; ++x) {
+            const uint32_t p = SDL_MapRGB(surface->format, static_cast<uint8_t>(src[x] >> 16),
+                                          static_cast<uint8_t>(src[x] >> 8),
+                                          static_cast<uint8_t>(src[x]));
+            std::memcpy(row + static_cast<size_t>(x) * bytes, &p, static_cast<size_t>(bytes));
         }
     }
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
@@ -121,19 +147,24 @@ bool Window::Blit(const Pixmap& frame, const Rect& area, const Viewport& viewpor
 
 void Window::Present(const Pixmap& frame, const DirtyRegion& changed, const Viewport& viewport,
                      bool all) {
+    const Rect drawn{viewport.OffsetX(), viewport.OffsetY(), viewport.DrawnWidth(),
+                     viewport.DrawnHeight()};
     if (all) {
         SDL_Surface* surface = SDL_GetWindowSurface(window_);
         if (surface == nullptr) return;
-        // The margins around the stage.
-        SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
-        if (Blit(frame, frame.Bounds(), viewport)) SDL_UpdateWindowSurface(window_);
+        // The margins around the stage, in the stage's own background colour.
+        SDL_FillRect(surface, nullptr,
+                     SDL_MapRGB(surface->format, host::look::kBackgroundRed,
+                                host::look::kBackgroundGreen, host::look::kBackgroundBlue));
+        if (Blit(frame, drawn, viewport)) SDL_UpdateWindowSurface(window_);
         return;
     }
     std::vector<SDL_Rect> rects;
     for (const Rect& r : changed.Rects()) {
         const Rect c = r.Intersect(frame.Bounds());
-        if (c.Empty() || !Blit(frame, c, viewport)) continue;
-        const Rect d = viewport.ToDrawable(c);
+        if (c.Empty()) continue;
+        const Rect d = StageScaler::Reach(viewport, c);
+        if (d.Empty() || !Blit(frame, d, viewport)) continue;
         rects.push_back({d.x, d.y, d.w, d.h});
     }
     if (!rects.empty()) {

@@ -127,6 +127,16 @@ void Controls::Handle(const ShellEvent& e) {
 
 void Controls::HandlePointer(const ShellEvent& e) {
     using Type = ShellEvent::Type;
+    // The menu control opens the menu on its release, like a button, paused or not.
+    if (openMenu_ && !Busy()) {
+        const auto [x, y] = viewport_.ToStage(e.x, e.y);
+        if (menuPressed_ || (e.type == Type::PointerDown && Session::kMenuControl.Contains(x, y) &&
+                             !host_.Input().Pressed())) {
+            menuPressed_ = e.type != Type::PointerUp;
+            if (e.type == Type::PointerUp && Session::kMenuControl.Contains(x, y)) openMenu_();
+            return;
+        }
+    }
     // While the help page holds the game, a click closes the page as usual.
     if (pause_.Active() && pause_.GetState() != Pause::State::Help) {
         // A click goes on after a pause, through the count-in.
@@ -161,6 +171,14 @@ void Controls::HandleKey(const ShellEvent& e) {
         if (frontend_ != nullptr) frontend_->ToggleFullscreen();
         return;
     }
+    if ((e.key == KeyCode::F10 || e.key == KeyCode::Menu) && openMenu_ && !Busy()) {
+        openMenu_();
+        return;
+    }
+    if (ctrl && letter('q') && quit_) {
+        quit_();
+        return;
+    }
     if (e.key == KeyCode::F12) {
         const std::string path = TakeScreenshot();
         notices_.Show(path.empty() ? "The screenshot could not be written" : "Screenshot: " + path,
@@ -183,8 +201,7 @@ void Controls::HandleKey(const ShellEvent& e) {
     }
     if (ctrl && letter('s')) {
         prefs_.SetSymbols(!prefs_.Values().symbols);
-        notices_.Show(prefs_.Values().symbols ? "Symbols on the bubbles from the next game"
-                                              : "Plain bubbles from the next game",
+        notices_.Show(prefs_.Values().symbols ? "Symbols on the bubbles" : "Plain bubbles",
                       realMs_());
         return;
     }

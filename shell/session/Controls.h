@@ -65,11 +65,16 @@ public:
     // Input is held back while `busy` answers true (a replay playing).
     void HoldInputWhile(std::function<bool()> busy) { busy_ = std::move(busy); }
     void SetScreenshotSaver(ScreenshotSaver saver) { screenshot_ = std::move(saver); }
+    // What the menu control, F10 and the Menu key open, and what Ctrl+Q asks for.
+    void SetMenu(std::function<void()> open) { openMenu_ = std::move(open); }
+    void SetQuit(std::function<void()> quit) { quit_ = std::move(quit); }
 
     // Count-in and notices.
     void Frame() override;
     int64_t NextWake() const override;
 
+    // The real time notices and the count-in are shown by.
+    int64_t RealMs() const { return realMs_(); }
     Pause& GetPause() { return pause_; }
     const Pause& GetPause() const { return pause_; }
     PointerAssist& Assist() { return assist_; }
@@ -94,6 +99,9 @@ private:
     std::function<bool()> busy_;
     ScreenshotSaver screenshot_;
     bool swallowSpace_ = false;  // the text of a Space that worked the cursor
+    std::function<void()> openMenu_;
+    std::function<void()> quit_;
+    bool menuPressed_ = false;   // a press on the menu control waits for its release
 };
 
 }  // namespace shell

@@ -32,6 +32,7 @@ public:
     virtual void SetTitle(const std::string& /*title*/) {}
     virtual void SetIcon(const Pixmap& /*picture*/) {}
     virtual void ToggleFullscreen() {}
+    virtual bool Fullscreen() const { return false; }
     // Typed text arrives as Text records while on (a dialog's field, the game's keys).
     virtual void TextInput(bool /*on*/) {}
     virtual bool TextInputOn() const { return true; }

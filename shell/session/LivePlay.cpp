@@ -24,7 +24,7 @@ private:
     const ReplayPacer* pacer_;
 };
 
-LivePlay::LivePlay(Run& run, Frontend& frontend, VirtualTime* replayTime)
+LivePlay::LivePlay(Run& run, Frontend& frontend, VirtualTime* replayTime, SteerableTime* liveTime)
     : run_(run),
       frontend_(frontend),
       viewport_(host::kStageWidth, host::kStageHeight),
@@ -34,6 +34,7 @@ LivePlay::LivePlay(Run& run, Frontend& frontend, VirtualTime* replayTime)
     Session& session = run_.GetSession();
     int w = 0, h = 0;
     frontend_.DrawableSize(&w, &h);
+    viewport_.SetPixelPerfect(run_.GetPrefs().Values().pixelPerfect);
     viewport_.Fit(w, h);
     const auto realMs = [this] { return frontend_.RealMs(); };
     controls_ = std::make_unique<Controls>(session, host, run_.GetPrefs(), viewport_, &frontend_,
@@ -50,6 +51,36 @@ LivePlay::LivePlay(Run& run, Frontend& frontend, VirtualTime* replayTime)
         controls_->HoldInputWhile([this] { return pacer_->Replaying(); });
         loop_->AddClient(pacer_.get());
     }
+    // Starting afresh steers the clock the host runs on.
+    RunControl::Steering steering{[](int64_t) {}, [] {}};
+    if (liveTime != nullptr) {
+        steering.setTime = [&host, liveTime](int64_t t) {
+            host.Clock().Unlatch();
+            liveTime->HoldAt(liveTime->Now() + t - host.Clock().Now());
+        };
+        steering.release = [liveTime] { liveTime->Release(); };
+    } else if (replayTime != nullptr) {
+        steering.setTime = [&host, replayTime](int64_t t) {
+            host.Clock().Unlatch();
+            replayTime->now += t - host.Clock().Now();
+        };
+    }
+    control_ = std::make_unique<RunControl>(run_, steering);
+    loop_->AddClient(control_.get());
+    if (!run_.Used().autoplay) {
+        menu_ = std::make_unique<MenuController>(run_, *controls_, *control_, *loop_, feed_,
+                                                 viewport_);
+        controls_->SetMenu([this] { menu_->Open(); });
+        session.AddOverlay(&menuButton_);
+    }
+    controls_->SetQuit([this] { loop_->RequestQuit(); });
+    relaxedLabels_ = std::make_unique<RelaxedLabels>(
+        host, [this] { return run_.Used().relaxed.value_or(false); });
+    session.AddOverlay(relaxedLabels_.get());
+    if (run_.Kept() != nullptr && (liveTime != nullptr || replayTime != nullptr)) {
+        session.SetQuitKeepsGame(true);
+        offer_ = std::make_unique<ResumeOffer>(run_, *control_, *controls_);
+    }
     choosing_ = std::make_unique<ChoosingDialogs>(dialogs_, run_.FromReplay(), pacer_.get());
     host.Frame().SetDialogs(choosing_.get());
     host.Frame().OnTitle([this](const std::string& title) { frontend_.SetTitle(title); });
@@ -61,6 +92,9 @@ LivePlay::LivePlay(Run& run, Frontend& frontend, VirtualTime* replayTime)
 
 LivePlay::~LivePlay() {
     autoplay_.reset();
+    run_.GetSession().RemoveOverlay(&menuButton_);
+    run_.GetSession().RemoveOverlay(relaxedLabels_.get());
+    run_.GetSession().SetQuitKeepsGame(false);
     run_.GetHost().Frame().OnTitle({});
     run_.GetHost().Frame().OnBeforeDialog({});
     run_.GetHost().Frame().SetDialogs(nullptr);
@@ -73,6 +107,7 @@ void LivePlay::Start() {
         const std::string problem = run_.SettingsProblem();
         if (!problem.empty()) run_.GetHost().Frame().Tell("Spherolette", problem);
     });
+    if (offer_) offer_->Offer();
     if (run_.Used().autoplay) {
         autoplay_ = std::make_unique<bot::WindowAutoplay>(run_.Used(), run_.GetSession(),
                                                           run_.GetHost(), *loop_, dialogs_, feed_,

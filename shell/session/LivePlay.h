@@ -1,6 +1,7 @@
 // A run played live through a front end with a real clock: the viewport, the input layer, the
-// drawn dialogs, the loop, a replay's pacing and the demo bot, put together the same way for
-// every such front end (the window, the web page).
+// drawn dialogs, the loop, the game menu, starting afresh and resuming a kept game, a replay's
+// pacing and the demo bot, put together the same way for every such front end (the window,
+// the web page).
 #pragma once
 
 #include <cstdint>
@@ -13,7 +14,13 @@
 #include "shell/session/DrawnDialogs.h"
 #include "shell/session/EventFeed.h"
 #include "shell/session/Frontend.h"
+#include "shell/core/SteerableTime.h"
 #include "shell/session/Loop.h"
+#include "shell/session/MenuButton.h"
+#include "shell/session/MenuController.h"
+#include "shell/session/RelaxedLabels.h"
+#include "shell/session/ResumeOffer.h"
+#include "shell/session/RunControl.h"
 #include "shell/session/Replay.h"
 #include "shell/session/Run.h"
 #include "shell/session/Viewport.h"
@@ -23,14 +30,18 @@ namespace shell {
 class LivePlay {
 public:
     // `replayTime` is the virtual clock the run's host was given when it plays a replay back
-    // (null otherwise).
-    LivePlay(Run& run, Frontend& frontend, VirtualTime* replayTime);
+    // (null otherwise); `liveTime` the clock it was given otherwise, which a kept game's
+    // playback steers (null: kept games cannot be resumed).
+    LivePlay(Run& run, Frontend& frontend, VirtualTime* replayTime,
+             SteerableTime* liveTime = nullptr);
     ~LivePlay();
     LivePlay(const LivePlay&) = delete;
     LivePlay& operator=(const LivePlay&) = delete;
 
     Loop& GetLoop() { return *loop_; }
     Controls& GetControls() { return *controls_; }
+    RunControl& GetRunControl() { return *control_; }
+    MenuController& Menu() { return *menu_; }
     Viewport& GetViewport() { return viewport_; }
     EventFeed& Feed() { return feed_; }
 
@@ -53,6 +64,11 @@ private:
     std::unique_ptr<ReplayPacer> pacer_;
     std::unique_ptr<ChoosingDialogs> choosing_;
     std::unique_ptr<bot::WindowAutoplay> autoplay_;
+    std::unique_ptr<RunControl> control_;
+    std::unique_ptr<MenuController> menu_;
+    std::unique_ptr<ResumeOffer> offer_;
+    MenuButton menuButton_;
+    std::unique_ptr<RelaxedLabels> relaxedLabels_;
 };
 
 }  // namespace shell

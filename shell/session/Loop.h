@@ -33,6 +33,8 @@ public:
     void OnFirstFrame(std::function<void()> hook) { firstFrame_.push_back(std::move(hook)); }
     // Ends the run after this frame (no question asked).
     void EndRun() { quit_ = true; }
+    // The player asks to quit (Ctrl+Q, the menu): as closing the window does.
+    void RequestQuit() { Quit(); }
     bool Ending() const { return quit_; }
     // Run once a frame after the input layer (the replay's pacing, the player bot).
     void AddClient(FrameClient* client) { clients_.push_back(client); }

@@ -31,8 +31,12 @@ std::string UsageText() {
            "Options:\n"
            "  -h, --help              list every option and exit\n"
            "      --version           print the game's version and exit\n"
-           "      --scale N           scale the 530 x 420 window by the whole factor N\n"
-           "                          (default: the largest that fits the screen)\n"
+           "      --scale N           open the 530 x 420 window at the whole factor N\n"
+           "                          (default: where it was, or the largest half step\n"
+           "                          that fits the screen); any size scales smoothly\n"
+           "      --pixel-perfect, --smooth\n"
+           "                          scale by whole factors only, or to any size\n"
+           "                          (remembered)\n"
            "      --library FILE      load the game library from FILE\n"
            "      --settings FILE     keep scores and options in FILE\n"
            "      --seed N            seed the random source with N (a reproducible game)\n"
@@ -48,11 +52,12 @@ std::string UsageText() {
            "                          (Very Hard); default: a random one each time\n"
            "      --autoplay-games N  stop after N games, 0 for never (default: 1\n"
            "                          headless, never in the window)\n"
-           "      --relaxed           the game's clock runs at half speed; its scores and\n"
-           "                          options are kept apart from the standard ones\n"
+           "      --relaxed, --no-relaxed\n"
+           "                          the game's clock at half speed, its scores and options\n"
+           "                          kept apart from the standard ones, or not (remembered)\n"
            "      --symbols, --no-symbols\n"
            "                          draw the bubbles with a symbol for each colour, or\n"
-           "                          plain (remembered; applies from the next game)\n"
+           "                          plain (remembered)\n"
            "      --volume N          sound volume in per cent, 0 to 100 (remembered)\n"
            "      --record FILE       save the seed, options and every input to FILE\n"
            "      --replay FILE       play a saved FILE back (in the window or headless)\n"
@@ -67,6 +72,9 @@ std::string UsageText() {
            "\n"
            "Keys (F1 shows the help page; Esc, a click or F1 again returns):\n" +
            ShortcutHelpText() +
+           "\n"
+           "Quitting during a game keeps it (next to the settings file); the next start\n"
+           "offers to resume it, paused, exactly where it was.\n"
            "\n"
            "Exit status:\n"
            "  0  a normal quit\n"
@@ -145,8 +153,10 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
                 return false;
             }
             options->autoplayGames = static_cast<int>(n);
-        } else if (arg == "--relaxed") {
-            options->relaxed = true;
+        } else if (arg == "--relaxed" || arg == "--no-relaxed") {
+            options->relaxed = arg == "--relaxed";
+        } else if (arg == "--pixel-perfect" || arg == "--smooth") {
+            options->pixelPerfect = arg == "--pixel-perfect";
         } else if (arg == "--symbols" || arg == "--no-symbols") {
             options->symbols = arg == "--symbols";
         } else if (arg == "--volume") {

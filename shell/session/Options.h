@@ -13,7 +13,7 @@ struct Options {
     bool headless = false;
     bool trace = false;
     bool reportFirstFrame = false;
-    int scale = 0;  // 0: the largest whole factor that fits the screen
+    int scale = 0;  // the first window's size; 0: the largest that fits the screen
     std::optional<uint64_t> seed;
     std::string library;     // empty: look next to the executable
     std::string settings;    // empty: the user's data directory (memory when headless)
@@ -22,7 +22,9 @@ struct Options {
     bool autoplay = false;                 // the bot plays
     std::optional<int> autoplayDifficulty; // empty: a random one each time
     int autoplayGames = -1;                // -1: one headless, endless in the window; 0: endless
-    bool relaxed = false;                  // the game's clock at half speed, its own scores
+    std::optional<bool> relaxed;           // the game's clock at half speed, its own scores;
+                                           // empty: as remembered
+    std::optional<bool> pixelPerfect;      // whole-number scaling only; empty: as remembered
     std::optional<bool> symbols;           // empty: as remembered
     std::optional<int> volume;             // per cent; empty: as remembered
     std::string record;                    // write a replay of the run here

@@ -57,6 +57,14 @@ void Pause::Toggle() {
     }
 }
 
+void Pause::End() {
+    if (state_ == State::Running) return;
+    state_ = State::Running;
+    session_.HidePanel();
+    host_.Sounds().SetPaused(false);
+    host_.Clock().Resume();
+}
+
 void Pause::ShowCount() { ShowPanel({std::to_string(count_)}); }
 
 void Pause::Frame() {

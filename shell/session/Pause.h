@@ -31,6 +31,8 @@ public:
     void Continue();
     // Esc or Ctrl+P: pauses, or goes on when paused.
     void Toggle();
+    // Goes on at once, without the count-in (a new game replaces the paused one).
+    void End();
     // Advances the count-in; the clock runs again once it ends.
     void Frame();
     // Real time of the next count-in step; -1 when none.

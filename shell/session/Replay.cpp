@@ -6,11 +6,16 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "shell/core/Log.h"
+
 namespace shell {
 
 namespace {
 
 constexpr const char* kMagic = "spherolette-replay 1";
+// Times are milliseconds of a clock that starts near 0 (a virtual one) or at the machine's
+// start: far below this, which leaves room to compute with them without overflowing.
+constexpr int64_t kLatestTime = int64_t{1} << 50;
 
 std::string Escape(const std::string& s) {
     std::string out;
@@ -96,6 +101,7 @@ bool ParseReplay(const std::string& text, Replay* replay, std::string* error) {
         std::vector<std::string> words;
         std::istringstream split(line);
         for (std::string w; split >> w;) words.push_back(w);
+        if (words.empty()) continue;  // spaces only, like a blank line
         const std::string& name = words[0];
         std::vector<int64_t> n;
         for (size_t i = 1; i < words.size(); ++i) {
@@ -103,7 +109,11 @@ bool ParseReplay(const std::string& text, Replay* replay, std::string* error) {
             if (!ParseInt64(words[i], &v)) break;
             n.push_back(v);
         }
-        if (name == "seed" && words.size() == 2) {
+        if ((name == "game" || name == "version") && words.size() == 2) {
+            if (!Unescape(words[1], name == "game" ? &replay->game : &replay->version)) {
+                return fail("bad escape");
+            }
+        } else if (name == "seed" && words.size() == 2) {
             char* end = nullptr;
             errno = 0;
             replay->seed = std::strtoull(words[1].c_str(), &end, 10);
@@ -120,6 +130,7 @@ bool ParseReplay(const std::string& text, Replay* replay, std::string* error) {
             replay->steps.push_back({ReplayStep::Kind::Tick, n[0], {}});
         } else if (name == "end" && n.size() == 1 && words.size() == 2) {
             replay->end = n[0];
+            replay->ended = true;
         } else if (name == "answer" && n.size() == 1 && words.size() == 2) {
             replay->answers.push_back({false, n[0] != 0, {}});
         } else if (name == "input" && !n.empty() && words.size() <= 3) {
@@ -139,6 +150,11 @@ bool ParseReplay(const std::string& text, Replay* replay, std::string* error) {
             if (kind->numbers >= 1) step.input.x = static_cast<int>(n[1]);
             if (kind->numbers >= 2) step.input.y = static_cast<int>(n[2]);
             replay->steps.push_back(step);
+        }
+        const auto outOfRange = [](int64_t t) { return t < 0 || t > kLatestTime; };
+        if (outOfRange(replay->end) ||
+            (!replay->steps.empty() && outOfRange(replay->steps.back().time))) {
+            return fail("time out of range");
         }
         if (!replay->steps.empty() && replay->steps.size() >= 2 &&
             replay->steps.back().time < replay->steps[replay->steps.size() - 2].time) {
@@ -168,21 +184,35 @@ bool LoadReplay(const std::string& path, Replay* replay, std::string* error) {
 
 // ---- Recording -------------------------------------------------------------------------
 
+std::string ReplayHeaderText(const Replay& header) {
+    std::string text = std::string(kMagic) + "\n";
+    if (!header.game.empty()) text += "game " + Escape(header.game) + "\n";
+    if (!header.version.empty()) text += "version " + Escape(header.version) + "\n";
+    text += "seed " + std::to_string(header.seed) + "\n";
+    text += std::string("relaxed ") + (header.relaxed ? "1" : "0") + "\n";
+    text += std::string("symbols ") + (header.symbols ? "1" : "0") + "\n";
+    for (const auto& [key, value] : header.settings) {
+        text += "setting " + Escape(key) + " " + Escape(value) + "\n";
+    }
+    return text;
+}
+
 std::unique_ptr<ReplayRecorder> ReplayRecorder::Open(const std::string& path,
                                                      const Replay& header, std::string* error) {
-    std::unique_ptr<ReplayRecorder> r(new ReplayRecorder());
+    std::unique_ptr<ReplayRecorder> r = InMemory(header);
     r->out_.open(path, std::ios::binary | std::ios::trunc);
     if (!r->out_) {
         *error = "cannot write " + path;
         return nullptr;
     }
-    r->Line(kMagic);
-    r->Line("seed " + std::to_string(header.seed));
-    r->Line(std::string("relaxed ") + (header.relaxed ? "1" : "0"));
-    r->Line(std::string("symbols ") + (header.symbols ? "1" : "0"));
-    for (const auto& [key, value] : header.settings) {
-        r->Line("setting " + Escape(key) + " " + Escape(value));
-    }
+    r->out_ << r->header_;
+    r->out_.flush();
+    return r;
+}
+
+std::unique_ptr<ReplayRecorder> ReplayRecorder::InMemory(const Replay& header) {
+    std::unique_ptr<ReplayRecorder> r(new ReplayRecorder());
+    r->header_ = ReplayHeaderText(header);
     return r;
 }
 
@@ -190,8 +220,12 @@ ReplayRecorder::~ReplayRecorder() { Finish(); }
 
 void ReplayRecorder::Line(const std::string& line) {
     if (finished_) return;
-    out_ << line << '\n';
-    out_.flush();
+    body_ += line;
+    body_ += '\n';
+    if (out_.is_open()) {
+        out_ << line << '\n';
+        out_.flush();
+    }
 }
 
 void ReplayRecorder::Attach(Session& session, Host& host) {
@@ -225,14 +259,33 @@ void ReplayRecorder::Detach() {
     }
 }
 
+void ReplayRecorder::EndFile() {
+    if (!out_.is_open()) return;
+    if (host_ != nullptr) out_ << "end " << host_->Clock().Now() << '\n';
+    out_.close();
+}
+
 void ReplayRecorder::Finish() {
     if (finished_) return;
-    if (host_ != nullptr) Line("end " + std::to_string(host_->Clock().Now()));
+    EndFile();
     Detach();
     session_ = nullptr;
     host_ = nullptr;
     finished_ = true;
-    out_.close();
+}
+
+void ReplayRecorder::Restarted(const Replay& header) {
+    if (out_.is_open()) {
+        EndFile();
+        Log("the recording ends where the game was started afresh");
+    }
+    header_ = ReplayHeaderText(header);
+    body_.clear();
+}
+
+std::string ReplayRecorder::Record() const {
+    const int64_t now = host_ != nullptr ? host_->Clock().Now() : 0;
+    return header_ + body_ + "end " + std::to_string(now) + "\n";
 }
 
 // ---- Playing back ----------------------------------------------------------------------

@@ -4,13 +4,15 @@
 //
 // The file is text, one record a line:
 //   spherolette-replay 1
+//   game NAME | version V   the game and its version that made the file (both optional)
 //   seed N | relaxed 0/1 | symbols 0/1 | setting KEY VALUE   (header, before any step)
 //   tick T                  the host ran its timers and animations at applet time T
 //   down T X Y | move T X Y | up T X Y | left T | typed T C | help T | escape T
 //   answer 0/1              the game's next Yes/No question was answered so
 //   input 0/1 TEXT          the game's next input box was confirmed (1) with TEXT, or cancelled
 //   end T
-// KEY, VALUE and TEXT escape "\\", space, newline, carriage return and bytes below 32 as \xHH.
+// KEY, VALUE, TEXT and NAME escape "\\", space, newline, carriage return and bytes below 32
+// as \xHH.
 #pragma once
 
 #include <cstdint>
@@ -45,6 +47,9 @@ struct DialogAnswer {
 };
 
 struct Replay {
+    std::string game;     // empty when the file does not say
+    std::string version;
+    bool ended = false;   // the end line was read
     uint64_t seed = 0;
     bool relaxed = false;
     bool symbols = false;
@@ -57,13 +62,19 @@ struct Replay {
 bool ParseReplay(const std::string& text, Replay* replay, std::string* error);
 bool LoadReplay(const std::string& path, Replay* replay, std::string* error);
 
-// Writes the game as it is played; each line reaches the file as it happens, so a game cut
-// short still replays up to that point.
+// The header lines of a replay (the magic line first).
+std::string ReplayHeaderText(const Replay& header);
+
+// Records the game as it is played: in memory, the run of the applet since its last start
+// (what is kept when the player quits mid-game), and optionally in a file, where each line
+// arrives as it happens, so a game cut short still replays up to that point.
 class ReplayRecorder {
 public:
     // Null with a message when the file cannot be written.
     static std::unique_ptr<ReplayRecorder> Open(const std::string& path, const Replay& header,
                                                 std::string* error);
+    // Keeps the record in memory only.
+    static std::unique_ptr<ReplayRecorder> InMemory(const Replay& header);
     ~ReplayRecorder();
 
     // Watches the session's input, the host's busy updates and the answers to the game's
@@ -72,12 +83,21 @@ public:
     void Detach();
     // Writes the end line and closes the file (once).
     void Finish();
+    // The applet was started afresh: the record in memory begins again with `header`. A file
+    // holds one run of the applet, so its recording ends here.
+    void Restarted(const Replay& header);
+    // The record in memory, ended at the applet's time now.
+    std::string Record() const;
+    bool Writing() const { return out_.is_open(); }
 
 private:
     ReplayRecorder() = default;
     void Line(const std::string& line);
+    void EndFile();
 
     std::ofstream out_;
+    std::string header_;  // the memory record's header lines
+    std::string body_;    // and its steps
     Session* session_ = nullptr;
     Host* host_ = nullptr;
     bool finished_ = false;

@@ -27,6 +27,38 @@ uint64_t ChooseSeed(const Options& options) {
 
 }  // namespace
 
+uint64_t Run::NextSeed() const { return ChooseSeed(options_); }
+
+Replay Run::Header(uint64_t seed) {
+    Replay header;
+    header.game = applet_.String(host::kStringName);
+    header.version = applet_.String(host::kStringVersion);
+    header.seed = seed;
+    header.relaxed = *used_.relaxed;
+    header.symbols = prefs_ ? prefs_->Values().symbols : used_.symbols.value_or(false);
+    if (gameView_) {
+        for (const auto& [key, value] : file_->Values()) {
+            if (key.rfind(gameView_->Prefix(), 0) == 0) {
+                header.settings.emplace_back(key.substr(gameView_->Prefix().size()), value);
+            }
+        }
+    } else if (auto* memory = dynamic_cast<MemorySettings*>(gameStore_)) {
+        for (const auto& [key, value] : memory->values) header.settings.emplace_back(key, value);
+    }
+    return header;
+}
+
+void Run::UseRelaxed(bool relaxed) {
+    used_.relaxed = relaxed;
+    host_->Timers().SetSlowdown(relaxed ? 2 : 1);
+    if (!file_) return;  // a store in memory holds the one table it was given
+    std::unique_ptr<SettingsView> view = file_->View(SettingsPrefix(applet_, relaxed));
+    if (view->Prefix() == gameView_->Prefix()) return;
+    if (host_->Settings().Store() == gameView_.get()) host_->Settings().SetStore(view.get());
+    gameStore_ = view.get();
+    gameView_ = std::move(view);
+}
+
 bool Run::OpenStore(const RunSetup& setup) {
     std::string path = used_.settings;
     // A replay without a file given runs on the recorded values in memory, so playing it back
@@ -42,8 +74,13 @@ bool Run::OpenStore(const RunSetup& setup) {
     if (path.empty()) path = setup.settingsPath;
     file_ = std::make_unique<SettingsFile>(
         path, [](const std::string& line) { Log("%s", line.c_str()); });
-    gameView_ = file_->View(SettingsPrefix(applet_, used_.relaxed));
     shellView_ = file_->View(ShellPrefs::kPrefix);
+    if (!used_.relaxed) {
+        ShellPrefs remembered;
+        remembered.Load(shellView_.get());
+        used_.relaxed = remembered.relaxed;
+    }
+    gameView_ = file_->View(SettingsPrefix(applet_, *used_.relaxed));
     if (HasReplay() && !replay_.settings.empty()) gameView_->WriteMany(replay_.settings);
     return true;
 }
@@ -66,8 +103,10 @@ std::unique_ptr<Run> Run::Open(const Options& options, const AppletEntry& applet
         used.symbols = run->replay_.symbols;
         run->replayDialogs_ = ReplayDialogs(run->replay_.answers);
     }
-    if (!used.record.empty()) used.seed = ChooseSeed(used);
+    run->options_ = options;
+    if (!used.record.empty() || setup.keepGames) used.seed = ChooseSeed(used);
     run->OpenStore(setup);
+    if (!used.relaxed) used.relaxed = false;
 
     HostOptions hostOptions;
     hostOptions.resources = applet.resources;
@@ -77,41 +116,49 @@ std::unique_ptr<Run> Run::Open(const Options& options, const AppletEntry& applet
     hostOptions.settings = run->file_ ? static_cast<host::SettingsStore*>(run->gameView_.get())
                            : run->inMemory_ ? &run->memory_
                                             : nullptr;
+    run->gameStore_ = hostOptions.settings;
     hostOptions.dialogs = run->HasReplay() ? static_cast<Dialogs*>(&run->replayDialogs_)
                                            : &run->scripted_;
     hostOptions.fontMemoryFile = setup.fontMemoryFile;
     hostOptions.prefetchImages = setup.prefetchImages;
     run->host_ = std::make_unique<Host>(hostOptions);
-    if (used.relaxed) run->host_->Timers().SetSlowdown(2);
+    if (run->gameStore_ == nullptr) run->gameStore_ = run->host_->Settings().Store();
+    if (*used.relaxed) run->host_->Timers().SetSlowdown(2);
 
     // Options on the command line win over remembered ones, and are remembered.
     run->prefs_ = std::make_unique<Prefs>(*run->host_, run->ShellStore());
     if (used.volume) run->prefs_->SetVolume(*used.volume);
     if (used.symbols) run->prefs_->SetSymbols(*used.symbols);
+    if (options.relaxed && !run->HasReplay()) run->prefs_->SetRelaxed(*options.relaxed);
+    if (options.pixelPerfect) run->prefs_->SetPixelPerfect(*options.pixelPerfect);
     used.symbols = run->prefs_->Values().symbols;
+    used.pixelPerfect = run->prefs_->Values().pixelPerfect;
+
+    // A game left by quitting is kept by one running copy only.
+    if (setup.keepGames && run->file_ && !run->HasReplay() && !used.autoplay) {
+        run->resume_ = std::make_unique<ResumeFile>(
+            ResumeFile::PathFor(run->file_->Path()),
+            [](const std::string& line) { Log("%s", line.c_str()); });
+        if (!run->resume_->Claim()) {
+            Log("another copy of the game is running: it keeps the game in progress, this one "
+                "keeps none");
+            run->resume_.reset();
+        }
+    }
 
     run->session_ = std::make_unique<Session>(*run->host_, applet);
     if (!used.record.empty()) {
-        Replay header;
-        header.seed = *used.seed;
-        header.relaxed = used.relaxed;
-        header.symbols = *used.symbols;
-        if (run->gameView_) {
-            for (const auto& [key, value] : run->file_->Values()) {
-                if (key.rfind(run->gameView_->Prefix(), 0) == 0) {
-                    header.settings.emplace_back(key.substr(run->gameView_->Prefix().size()), value);
-                }
-            }
-        }
         std::string error;
-        run->recorder_ = ReplayRecorder::Open(used.record, header, &error);
+        run->recorder_ = ReplayRecorder::Open(used.record, run->Header(*used.seed), &error);
         if (!run->recorder_) {
             std::fprintf(stderr, "spherolette: %s\n", error.c_str());
             *exitCode = kExitUsage;
             return nullptr;
         }
-        run->recorder_->Attach(*run->session_, *run->host_);
+    } else if (run->resume_) {
+        run->recorder_ = ReplayRecorder::InMemory(run->Header(*used.seed));
     }
+    if (run->recorder_) run->recorder_->Attach(*run->session_, *run->host_);
     *exitCode = kExitOk;
     return run;
 }
@@ -139,6 +186,13 @@ bot::StoreToCheck Run::StoreForBot() const {
 int Run::Finish(const std::string& botFault) {
     if (finished_) return kExitOk;
     finished_ = true;
+    if (resume_ && recorder_) {
+        if (session_->Started() && host_->Frame().GameActive()) {
+            resume_->Keep(recorder_->Record());
+        } else {
+            resume_->Discard();
+        }
+    }
     if (recorder_) recorder_->Finish();
     session_->Stop();
     host_->Frame().SetDialogs(nullptr);

@@ -13,6 +13,7 @@
 #include "shell/session/Options.h"
 #include "shell/session/Prefs.h"
 #include "shell/session/Replay.h"
+#include "shell/session/ResumeFile.h"
 #include "shell/session/Session.h"
 #include "shell/settings/SettingsFile.h"
 
@@ -35,6 +36,8 @@ struct RunSetup {
     std::string settingsPath;           // without --settings, the player's settings file
     std::string fontMemoryFile;         // see FontCache::SetMemoryFile
     bool prefetchImages = false;        // decode the pictures while the window opens
+    bool keepGames = false;             // a game left by quitting is kept to resume (live play
+                                        // on the player's settings file, no replay, no bot)
 };
 
 class Run {
@@ -73,14 +76,30 @@ public:
     // The store of the shell's own options (null when nothing is remembered).
     host::SettingsStore* ShellStore();
 
-    // Stops the applet and closes a recording. The ledger's verdict first, then whether the
-    // bot's checks passed (`botFault` empty).
+    // ---- Starting afresh and kept games (see RunControl) ---------------------------------
+    // The recording of the applet's current run (null when nothing is recorded).
+    ReplayRecorder* Recorder() { return recorder_.get(); }
+    // The kept game's file, claimed by this run (null when this run keeps no games).
+    ResumeFile* Kept() { return resume_.get(); }
+    // The seed for the next start of the applet: the one given, or a new one.
+    uint64_t NextSeed() const;
+    // The header of a record of an applet run that starts now with `seed`.
+    Replay Header(uint64_t seed);
+    // The relaxed clock (half speed and its own scores) on or off for the applet's next start.
+    void UseRelaxed(bool relaxed);
+    // The store the game's values belong in (the host may run on a copy while a record plays).
+    host::SettingsStore* GameStore() { return gameStore_; }
+
+    // Keeps the game in progress for next time, or discards what was kept when no game is in
+    // progress (when this run keeps games). Then stops the applet and closes a recording. The
+    // ledger's verdict first, then whether the bot's checks passed (`botFault` empty).
     int Finish(const std::string& botFault);
 
 private:
     Run() = default;
     bool OpenStore(const RunSetup& setup);
 
+    Options options_;  // as given
     Options used_;
     AppletEntry applet_;
     Replay replay_;
@@ -95,6 +114,8 @@ private:
     std::unique_ptr<Prefs> prefs_;
     std::unique_ptr<Session> session_;
     std::unique_ptr<ReplayRecorder> recorder_;
+    std::unique_ptr<ResumeFile> resume_;
+    host::SettingsStore* gameStore_ = nullptr;
     bool finished_ = false;
 };
 

@@ -20,8 +20,8 @@ void Session::Start() {
 }
 
 void Session::Stop() {
-    if (!started_ || stopped_) return;
-    stopped_ = true;
+    if (!started_) return;
+    started_ = false;
     applet_.stop();
 }
 
@@ -118,7 +118,7 @@ void Session::HideHelp() {
 }
 
 bool Session::RequestQuit() {
-    if (!started_ || !host_.Frame().GameActive()) return true;
+    if (!started_ || !host_.Frame().GameActive() || quitKeepsGame_) return true;
     return host_.Frame().Ask("Spherolette", "Quit the game in progress?");
 }
 
@@ -144,10 +144,14 @@ void Session::SetCursor(std::optional<std::pair<int, int>> point, std::optional<
 }
 
 bool Session::NeedsCompose() {
+    for (StageOverlay* overlay : overlays_) {
+        if (overlay->TakeChange()) viewChanged_ = true;
+    }
     return viewChanged_ || (helpShown_ ? host_.HelpStage() : host_.MainStage()).Changed();
 }
 
 void Session::Compose(DirtyRegion* changed) {
+    NeedsCompose();  // takes the overlays' changes
     HostStage& stage = helpShown_ ? host_.HelpStage() : host_.MainStage();
     if (viewChanged_) {
         stage.Invalidate();
@@ -174,6 +178,10 @@ void Session::Compose(DirtyRegion* changed) {
             return false;
         };
         if (touches(kHelpControl)) DrawHelpControl(frame_);
+        for (StageOverlay* overlay : overlays_) {
+            const Rect area = overlay->Area();
+            if (!area.Empty() && touches(area)) overlay->Paint(frame_);
+        }
         if (cursor_ && touches(CursorRect())) DrawCursor(frame_);
         if (panel_ && touches(PanelRect())) DrawPanel(frame_);
     }
@@ -184,6 +192,9 @@ Pixmap Session::Picture(bool help) {
     if (help) return host_.HelpStage().ComposeAll();
     Pixmap picture = host_.MainStage().ComposeAll();
     DrawHelpControl(picture);
+    for (StageOverlay* overlay : overlays_) {
+        if (!overlay->Area().Empty()) overlay->Paint(picture);
+    }
     return picture;
 }
 

@@ -3,6 +3,7 @@
 // panel, quitting, and the composed frame the player sees.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "shell/session/AppletEntry.h"
 #include "shell/core/Host.h"
 #include "shell/core/Pixmap.h"
+#include "shell/session/StageOverlay.h"
 
 namespace shell {
 
@@ -41,9 +43,9 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    // Shell_StartApplet, once.
+    // Shell_StartApplet; again after a Stop, the applet starts afresh.
     void Start();
-    // Shell_StopApplet, once (later calls do nothing).
+    // Shell_StopApplet (does nothing unless started).
     void Stop();
     bool Started() const { return started_; }
 
@@ -79,8 +81,16 @@ public:
     // Told when the help page comes and goes (the input layer holds the game's time meanwhile).
     void OnHelpShown(std::function<void(bool shown)> observer) { helpObserver_ = std::move(observer); }
 
-    // The player asks to quit: during a game the shell asks first. True when the run ends.
+    // The player asks to quit: during a game the shell asks first, unless the game is kept to
+    // resume. True when the run ends.
     bool RequestQuit();
+    void SetQuitKeepsGame(bool keeps) { quitKeepsGame_ = keeps; }
+    // Drawn over the main stage in the order added (the caller keeps it alive).
+    void AddOverlay(StageOverlay* overlay) { overlays_.push_back(overlay); }
+    void RemoveOverlay(StageOverlay* overlay) {
+        overlays_.erase(std::remove(overlays_.begin(), overlays_.end(), overlay), overlays_.end());
+        viewChanged_ = true;
+    }
 
     // ---- Picture --------------------------------------------------------------------------
     // Brings the shown frame up to date; adds what changed to `changed`.
@@ -93,6 +103,8 @@ public:
 
     // Where the help control sits on the main view.
     static constexpr Rect kHelpControl{514, 3, 13, 13};
+    // Where the menu control sits, beside the help control.
+    static constexpr Rect kMenuControl{497, 3, 13, 13};
 
 private:
     void DrawHelpControl(Pixmap& target);
@@ -105,7 +117,6 @@ private:
     Host& host_;
     AppletEntry applet_;
     bool started_ = false;
-    bool stopped_ = false;
     bool helpShown_ = false;
     bool helpPressed_ = false;  // a press on the help control waits for its release
     bool viewChanged_ = true;
@@ -115,6 +126,8 @@ private:
     std::optional<std::pair<int, int>> cursor_;
     std::optional<Rect> ring_;
     std::function<void(bool)> helpObserver_;
+    std::vector<StageOverlay*> overlays_;
+    bool quitKeepsGame_ = false;
 };
 
 }  // namespace shell

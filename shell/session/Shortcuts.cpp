@@ -9,12 +9,14 @@ namespace shell {
 const std::vector<Shortcut>& Shortcuts() {
     static const std::vector<Shortcut> kShortcuts = {
         {"F1", "help page"},
+        {"F10, Menu", "game menu (also the control beside the \"?\")"},
         {"Esc, Ctrl+P", "pause a game"},
         {"Ctrl+M", "sound on/off"},
         {"Ctrl+Up/Down", "volume"},
-        {"Ctrl+S", "symbols on the bubbles (next game)"},
+        {"Ctrl+S", "symbols on the bubbles"},
         {"F11", "fullscreen"},
         {"F12", "screenshot"},
+        {"Ctrl+Q", "quit (a game in progress is kept for next time)"},
         {"Arrows", "move the cursor a cell"},
         {"Tab", "next button or control"},
         {"Space, Enter", "pick up, drop or press"},

@@ -2,6 +2,8 @@
 // under an advisory lock so concurrent shells merge rather than overwrite each other.
 #include "shell/settings/SettingsFile.h"
 
+#include "shell/settings/AtomicFile.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -30,44 +32,10 @@ public:
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
     int get() const { return fd_; }
-    int release() {
-        int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
 
 private:
     int fd_;
 };
-
-std::string DirectoryOf(const std::string& path) {
-    size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-std::string UtcStamp() {
-    std::time_t now = std::time(nullptr);
-    std::tm utc{};
-    gmtime_r(&now, &utc);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y%m%dT%H%M%SZ", &utc);
-    return text;
-}
-
-bool WriteAll(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
 
 constexpr std::string_view kTemporaryInfix = ".tmp-";
 
@@ -145,11 +113,8 @@ bool SettingsFile::SaveMany(const SettingsEntries& entries) {
 
     // Serialise with other writers; without a lock file (read-only directory) the write below
     // fails anyway.
-    Fd lock(::open((path_ + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
-    if (lock.get() >= 0) {
-        while (::flock(lock.get(), LOCK_EX) != 0 && errno == EINTR) {
-        }
-    }
+    FileLock lock;
+    lock.Take(path_ + ".lock", /*wait=*/true);
 
     SettingsMap merged;
     std::string why;
@@ -222,30 +187,18 @@ SettingsFile::DiskState SettingsFile::ReadDisk(SettingsMap* out, std::string* wh
 }
 
 bool SettingsFile::KeepAside(const std::string& why) {
-    std::string base = path_ + ".corrupt-" + UtcStamp();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string aside = attempt == 0 ? base : base + "-" + std::to_string(attempt);
-        struct stat info {};
-        if (::lstat(aside.c_str(), &info) == 0) continue;
-        if (::rename(path_.c_str(), aside.c_str()) == 0) {
-            Log("settings: " + path_ + " could not be read (" + why + "); kept as " + aside +
-                "; starting with empty settings");
-            problem_ = "The settings file could not be read. It was kept as " + aside +
-                       ", and the game starts with fresh settings.";
-            return true;
-        }
-        if (errno == ENOENT) return true;  // another shell moved it aside first
-        writable_ = false;
-        Log("settings: " + path_ + " could not be read (" + why + ") nor kept aside (" +
-            ErrnoText(errno) + "); starting with empty settings, which will not be saved");
-        problem_ = "The settings file " + path_ +
-                   " could not be read, nor kept aside. It is left as it is; the game starts "
-                   "with fresh settings, which will not be saved.";
-        return false;
+    std::string aside;
+    if (MoveFileAside(path_, "corrupt", &aside)) {
+        Log("settings: " + path_ + " could not be read (" + why + "); kept as " + aside +
+            "; starting with empty settings");
+        problem_ = "The settings file could not be read. It was kept as " + aside +
+                   ", and the game starts with fresh settings.";
+        return true;
     }
+    if (errno == ENOENT) return true;  // another shell moved it aside first
     writable_ = false;
-    Log("settings: " + path_ + " could not be read (" + why +
-        ") and no free name was found to keep it aside; settings will not be saved");
+    Log("settings: " + path_ + " could not be read (" + why + ") nor kept aside (" +
+        ErrnoText(errno) + "); starting with empty settings, which will not be saved");
     problem_ = "The settings file " + path_ +
                " could not be read, nor kept aside. It is left as it is; the game starts with "
                "fresh settings, which will not be saved.";
@@ -253,25 +206,7 @@ bool SettingsFile::KeepAside(const std::string& why) {
 }
 
 bool SettingsFile::WriteAtomically(const std::string& text, std::string* why) const {
-    std::string temporary = path_ + std::string(kTemporaryInfix) + "XXXXXX";
-    Fd fd(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (fd.get() < 0) {
-        *why = ErrnoText(errno);
-        return false;
-    }
-    auto fail = [&](int error) {
-        *why = ErrnoText(error);
-        ::unlink(temporary.c_str());
-        return false;
-    };
-    if (!WriteAll(fd.get(), text)) return fail(errno);
-    if (::fsync(fd.get()) != 0) return fail(errno);
-    if (::close(fd.release()) != 0) return fail(errno);
-    if (::rename(temporary.c_str(), path_.c_str()) != 0) return fail(errno);
-    // Make the rename itself durable; the new file is already in place if this fails.
-    Fd directory(::open(DirectoryOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.get() >= 0) ::fsync(directory.get());
-    return true;
+    return WriteFileAtomically(path_, text, why);
 }
 
 void SettingsFile::RemoveStaleTemporaries() const {

@@ -9,6 +9,8 @@
 
 #include "applet/Applet.h"
 #include "applet/Globals.h"
+#include "game/Board.h"
+#include "screens/TitleScreen.h"
 #include "host/Applet.h"
 #include "tests/applet/CallText.h"
 #include "tests/support/TestHost.h"
@@ -286,6 +288,22 @@ TEST(AppletTeardown, StopWithoutAnAppletReturnsZeroAndASecondStopDoesNothing) {
     const size_t callsAfterFirstStop = host.Calls().size();
     EXPECT_EQ(Shell_StopApplet(), 0);
     EXPECT_EQ(host.Calls().size(), callsAfterFirstStop);
+    EXPECT_TRUE(host.GetLedger().Clean()) << host.GetLedger().Report();
+}
+
+TEST(AppletRestart, StartingAgainAfterAStopBeginsAsAFreshlyLoadedLibrary) {
+    TestHost host;
+    Shell_StartApplet(host.Site());
+    Shell_StopApplet();
+    // What a first game and a half-typed credits word leave behind.
+    sph::firstTick = false;
+    sph::creditsKeyCount = 3;
+    sph::animatedBubbles = false;
+    Shell_StartApplet(host.Site());
+    EXPECT_TRUE(sph::firstTick);
+    EXPECT_EQ(sph::creditsKeyCount, 0);
+    EXPECT_TRUE(sph::animatedBubbles);
+    Shell_StopApplet();
     EXPECT_TRUE(host.GetLedger().Clean()) << host.GetLedger().Report();
 }
 

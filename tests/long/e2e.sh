@@ -2,8 +2,11 @@
 # End to end in a real window: installs the build into a temporary prefix, starts the
 # installed program under its own Xvfb and plays it with xdotool as a person would: choose
 # "Medium", drag a bubble onto an empty cell, drag one off the board (it snaps back), open
-# the help page with F1, quit during the game (No, then Yes to the question), start again,
-# type "credits" on the title screen and go back with "Return to Game", then close the window.
+# the help page with F1, switch to symbol bubbles mid-game through the menu, quit during the
+# game by closing the window (the game is kept), start again and resume to the same board,
+# go back to the title through the menu (Yes to "Abandon this game?"), start a game and end
+# the program with SIGTERM (kept again), start again and decline it, type "credits" on the
+# title screen and go back with "Return to Game", then close the window.
 # What the window shows is read from screenshots at chosen pixels. On failure the screenshots
 # and logs are kept and named.
 # Usage: tests/long/e2e.sh BUILD_DIR
@@ -135,6 +138,11 @@ dialog_at() { look | sed -n 's/^dialog //p'; }
 # The shell's question box, drawn above the board; the name prompt, with its white field.
 is_question() { [[ "$(dialog_at)" != none ]] && look | grep -q '^field no'; }
 is_prompt() { [[ "$(dialog_at)" != none ]] && look | grep -q '^field yes'; }
+# Paused: every cell of the board hidden.
+is_paused() { [[ "$(board)" == "$(printf '#%.0s' $(seq 64))" ]]; }
+# The game menu: its dark title bar under the menu control, its teal rows below.
+is_menu() { near 300 25 "$frame_dark" && near 505 25 "$frame_dark" && near 300 120 "$teal"; }
+kept="$work/home/data/spherolette/settings.resume"
 # Milliseconds since the epoch, and a wait for the program to end that says how long it took.
 now_ms() { date +%s%3N; }
 wait_for_exit() {
@@ -227,25 +235,69 @@ wait_for is_help "help"
 xdotool key --clearmodifiers Escape
 wait_for is_game "help-closed"
 
-step "closing the window during a game asks first: No keeps playing"
-"$work/close_window" "$wid" || fail "cannot send the close request"
-wait_for is_question "asked"
-xdotool key --clearmodifiers n
+step "the menu switches the bubbles to symbols mid-game, at once"
+bubble_crop() { convert "$shot" -crop "28x28+$(( $(cell_x "$1") - 14 ))+$(( $(cell_y "$2") - 14 ))" +repage "$3"; }
+take_shot "plain"
+# The bubble moved at the start sits at column $tc row $tr again after the refused drop.
+bubble_crop "$tc" "$tr" "$work/plain.png"
+xdotool key --clearmodifiers F10
+wait_for is_menu "menu"
+# In a game the keys start on "New game"; four down is "Symbol bubbles".
+xdotool key --clearmodifiers Down Down Down Down Return Escape
 sleep 0.5
-kill -0 "$game_pid" 2>/dev/null || fail "the program ended although the question was answered No"
-wait_for is_game "still-playing"
+wait_for is_game "symbols"
+bubble_crop "$tc" "$tr" "$work/symbols.png"
+differing="$(compare -metric AE "$work/plain.png" "$work/symbols.png" null: 2>&1 | cut -d' ' -f1)"
+[[ "${differing%%.*}" -gt 20 ]] || fail "the bubble did not change to its symbol look ($differing pixels differ; $shot)"
 
-step "closing again and answering Yes ends the program"
+step "closing the window during a game quits at once and keeps the game"
+occupancy() {
+  local out="" row col
+  for row in 0 1 2 3 4 5 6 7; do for col in 0 1 2 3 4 5 6 7; do
+    if cell_empty "$col" "$row"; then out+="."; else out+="o"; fi
+  done; done
+  echo "$out"
+}
+take_shot "before-quitting"
+board_before="$(occupancy)"
 "$work/close_window" "$wid" || fail "cannot send the close request"
-wait_for is_question "asked-again"
-xdotool key --clearmodifiers y
-wait_for_exit "$(now_ms)" "after Yes"
+wait_for_exit "$(now_ms)" "after its window was closed mid-game"
 [[ $code == 0 ]] || fail "the first run ended with status $code"
+[[ -s "$kept" ]] || fail "no game was kept at $kept"
+
+step "starting again: the kept game is offered, and Yes resumes it paused on the same board"
+start_game game1b
+wait_for is_question "offered"
+xdotool key --clearmodifiers y
+wait_for is_paused "resumed-paused"
+xdotool key --clearmodifiers Escape
+wait_for is_game "resumed"
+[[ "$(occupancy)" == "$board_before" ]] ||
+  fail "the resumed board is not the one left ($board_before, now $(occupancy); $shot)"
+
+step "the menu goes back to the title, asking first"
+xdotool key --clearmodifiers F10
+wait_for is_menu "menu-again"
+xdotool key --clearmodifiers Down Return
+wait_for is_question "abandon"
+xdotool key --clearmodifiers y
+wait_for is_title "title-from-menu"
+
+step "a game ended by SIGTERM (the desktop session ending) is kept too"
+click 140 303
+wait_for is_game "game-again"
+kill -TERM "$game_pid"
+wait_for_exit "$(now_ms)" "after SIGTERM"
+[[ $code == 0 ]] || fail "the run ended by SIGTERM ended with status $code"
+[[ -s "$kept" ]] || fail "no game was kept at SIGTERM"
 
 # ---- Second run: the credits ---------------------------------------------------------------
-step "starting again; typing \"credits\" on the title screen"
+step "starting again; No forgets the kept game; typing \"credits\" on the title screen"
 start_game game2
+wait_for is_question "offered-again"
+xdotool key --clearmodifiers n
 wait_for is_title "title-again"
+[[ -e "$kept" ]] && fail "the kept game is still there after No"
 xdotool type --delay 60 credits
 wait_for is_credits "credits"
 
@@ -257,6 +309,7 @@ step "closing the window on the title screen ends the program at once"
 "$work/close_window" "$wid" || fail "cannot send the close request"
 wait_for_exit "$(now_ms)" "after its window was closed on the title screen"
 [[ $code == 0 ]] || fail "the second run ended with status $code"
+[[ -e "$kept" ]] && fail "a game was kept although none was in progress"
 settings="$work/home/data/spherolette/settings.txt"
 grep -q "Spherolette.Score1Name=" "$settings" 2>/dev/null ||
   fail "the scores were not saved in the user's data directory"
@@ -311,7 +364,7 @@ sleep 0.5
 xdotool key --clearmodifiers Escape
 sleep 0.3
 take_shot "paused"
-[[ "$(board)" == "$(printf '#%.0s' $(seq 64))" ]] || fail "the pause left board cells in view ($shot)"
+is_paused || fail "the pause left board cells in view ($shot)"
 near 400 300 "$frame_dark" || fail "the pause left the next phase's score in view ($shot)"
 xdotool key --clearmodifiers Escape
 sleep 2

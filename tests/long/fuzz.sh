@@ -9,7 +9,7 @@ seconds="${1:-60}"
 build="$root/build-fuzz"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DSPHEROLETTE_BUILD_FUZZ=ON -DSPHEROLETTE_BUILD_TESTS=ON >/dev/null
-targets=(markup help_reader settings gif)
+targets=(markup help_reader settings gif kept_game)
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]/%/_fuzz}"
 
 mkdir -p "$root/tests/fuzz/crashes"

@@ -119,10 +119,15 @@ TEST(ReplayFile, TextsWithAnyByteRoundTripAndBrokenFilesAreRefused) {
     ASSERT_EQ(replay.answers.size(), 2u);
     EXPECT_EQ(replay.answers[0].text, "J\no");
     EXPECT_EQ(replay.end, 30);
+    // A line of spaces is as blank as an empty one.
+    shell::Replay spaced;
+    EXPECT_TRUE(shell::ParseReplay("spherolette-replay 1\n \t \ntick 5\n", &spaced, &error));
     for (const char* bad : {"", "something else\n", "spherolette-replay 1\nfly 1 2\n",
                             "spherolette-replay 1\ndown 1 2\n",
                             "spherolette-replay 1\ntick 50\ntick 40\n",
-                            "spherolette-replay 1\nsetting K \\x4\n"}) {
+                            "spherolette-replay 1\nsetting K \\x4\n",
+                            "spherolette-replay 1\ntick -1\n",
+                            "spherolette-replay 1\nend 99999999999999999\n"}) {
         shell::Replay r;
         EXPECT_FALSE(shell::ParseReplay(bad, &r, &error)) << bad;
     }

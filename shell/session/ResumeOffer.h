@@ -1,0 +1,28 @@
+// The title screen's offer of the game kept when the player last quit mid-game: "Resume your
+// last game?" asked over the title as the run starts. Yes plays the game back to the moment of
+// quitting (RunControl::Resume) and shows it paused: the player goes on through the count-in.
+// No discards it. A kept game that cannot be resumed is set aside with a notice, and the title
+// stays.
+#pragma once
+
+#include "shell/session/Controls.h"
+#include "shell/session/Run.h"
+#include "shell/session/RunControl.h"
+
+namespace shell {
+
+class ResumeOffer {
+public:
+    ResumeOffer(Run& run, RunControl& control, Controls& controls)
+        : run_(run), control_(control), controls_(controls) {}
+
+    // Asks, once, when a game is kept.
+    void Offer();
+
+private:
+    Run& run_;
+    RunControl& control_;
+    Controls& controls_;
+};
+
+}  // namespace shell
