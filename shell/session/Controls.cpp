@@ -103,6 +103,12 @@ int64_t Controls::NextWake() const {
 
 void Controls::Handle(const ShellEvent& e) {
     using Type = ShellEvent::Type;
+    if (takeOver_ && !e.madeUp && (e.type == Type::PointerDown || e.type == Type::Key)) {
+        const auto takeOver = std::move(takeOver_);
+        takeOver_ = nullptr;
+        takeOver();
+        return;
+    }
     switch (e.type) {
         case Type::FocusLost:
             if (host_.Frame().GameActive()) pause_.Begin();

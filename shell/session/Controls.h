@@ -64,6 +64,9 @@ public:
     void Handle(const ShellEvent& event);
     // Input is held back while `busy` answers true (a replay playing).
     void HoldInputWhile(std::function<bool()> busy) { busy_ = std::move(busy); }
+    // The player's next press or key calls `takeOver` instead of acting (the demo ends with
+    // it); empty: no one waits.
+    void OnPlayerTakesOver(std::function<void()> takeOver) { takeOver_ = std::move(takeOver); }
     void SetScreenshotSaver(ScreenshotSaver saver) { screenshot_ = std::move(saver); }
     // What the menu control, F10 and the Menu key open, and what Ctrl+Q asks for.
     void SetMenu(std::function<void()> open) { openMenu_ = std::move(open); }
@@ -97,6 +100,7 @@ private:
     PointerAssist assist_;
     Notices notices_;
     std::function<bool()> busy_;
+    std::function<void()> takeOver_;
     ScreenshotSaver screenshot_;
     bool swallowSpace_ = false;  // the text of a Space that worked the cursor
     std::function<void()> openMenu_;

@@ -16,7 +16,10 @@ public:
     explicit EventFeed(Frontend& frontend) : frontend_(frontend) {}
 
     // `event` arrives once the real clock reaches `at`, after every record queued before it.
-    void Inject(const ShellEvent& event, int64_t at) { injected_.emplace_back(at, event); }
+    void Inject(ShellEvent event, int64_t at) {
+        event.madeUp = true;
+        injected_.emplace_back(at, std::move(event));
+    }
     // Waits at most `ms` (negative: as long as it takes) for the next record.
     bool Wait(ShellEvent* event, int ms);
     Frontend& GetFrontend() { return frontend_; }

@@ -92,6 +92,7 @@ LivePlay::LivePlay(Run& run, Frontend& frontend, VirtualTime* replayTime, Steera
 
 LivePlay::~LivePlay() {
     autoplay_.reset();
+    if (demoLabel_) run_.GetSession().RemoveOverlay(demoLabel_.get());
     run_.GetSession().RemoveOverlay(&menuButton_);
     run_.GetSession().RemoveOverlay(relaxedLabels_.get());
     run_.GetSession().SetQuitKeepsGame(false);
@@ -112,12 +113,21 @@ void LivePlay::Start() {
         autoplay_ = std::make_unique<bot::WindowAutoplay>(run_.Used(), run_.GetSession(),
                                                           run_.GetHost(), *loop_, dialogs_, feed_,
                                                           run_.StoreForBot());
+        // A demo says so, and the player's first click or key ends it at the title screen.
+        demoLabel_ = std::make_unique<DemoLabel>(run_.GetHost());
+        run_.GetSession().AddOverlay(demoLabel_.get());
+        controls_->OnPlayerTakesOver([this] {
+            fault_ = autoplay_->Fault();
+            autoplay_.reset();
+            demoLabel_->Hide();
+            control_->Restart(std::nullopt);
+        });
     }
 }
 
 std::string LivePlay::RunToEnd() {
     loop_->Run();
-    return autoplay_ ? autoplay_->Fault() : std::string();
+    return autoplay_ ? autoplay_->Fault() : fault_;
 }
 
 }  // namespace shell

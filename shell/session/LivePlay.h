@@ -11,6 +11,7 @@
 
 #include "shell/bot/Autoplay.h"
 #include "shell/session/Controls.h"
+#include "shell/session/DemoLabel.h"
 #include "shell/session/DrawnDialogs.h"
 #include "shell/session/EventFeed.h"
 #include "shell/session/Frontend.h"
@@ -64,6 +65,8 @@ private:
     std::unique_ptr<ReplayPacer> pacer_;
     std::unique_ptr<ChoosingDialogs> choosing_;
     std::unique_ptr<bot::WindowAutoplay> autoplay_;
+    std::unique_ptr<DemoLabel> demoLabel_;
+    std::string fault_;  // the bot's, once the player took over
     std::unique_ptr<RunControl> control_;
     std::unique_ptr<MenuController> menu_;
     std::unique_ptr<ResumeOffer> offer_;

@@ -41,6 +41,7 @@ struct ShellEvent {
     char character = 0;  // KeyCode::Character: the key's character, lower case
     uint32_t mods = 0;
     std::string text;
+    bool madeUp = false;  // made by the shell itself (the demo bot's keys), not the player's
 
     static ShellEvent Pointer(Type type, int x, int y, bool held = false) {
         ShellEvent e;

@@ -16,7 +16,7 @@ using shell::ShellEvent;
 
 class Live : public ::testing::Test {
 protected:
-    void Open(const std::string& settingsPath = {}) {
+    void Open(const std::string& settingsPath = {}, bool autoplay = false) {
         std::string error;
         library = shell::AppletLibrary::Open(GAME_LIBRARY, &error);
         ASSERT_TRUE(library) << error;
@@ -26,6 +26,8 @@ protected:
         setup.settingsPath = settingsPath;
         shell::Options options;
         options.seed = 11;
+        options.autoplay = autoplay;
+        options.autoplayGames = 0;
         int code = 0;
         run = shell::Run::Open(options, library->Entry(), setup, &code);
         ASSERT_TRUE(run);
@@ -115,6 +117,45 @@ TEST_F(Live, BeforeADialogACarriedBubbleGoesBackAndThePictureIsUpToDate) {
     ASSERT_GT(duringDialog.Width(), 0);
     const shell::Pixmap stage = host.MainStage().ComposeAll();
     EXPECT_EQ(duringDialog.At(x + 16, y + 16), stage.At(x + 16, y + 16));
+}
+
+int DifficultyButtons(shell::Host& host) {
+    int buttons = 0;
+    for (shell::HostSprite* s : host.MainStage().Sprites()) buttons += s->IsButton() ? 1 : 0;
+    return buttons;
+}
+
+TEST_F(Live, TheDemoIsLabelledAndThePlayersClickEndsItAtTheTitle) {
+    Open({}, /*autoplay=*/true);
+    shell::Host& host = run->GetHost();
+    Frames(8000);  // the bot has chosen a difficulty and is playing
+    ASSERT_TRUE(host.Frame().GameActive());
+    // The label, in yellow on the dark panel colour, over the top left of the stage.
+    const shell::Pixmap shown = frontend->Shown();
+    int yellow = 0;
+    for (int y = 4; y < 24; ++y) {
+        for (int x = 6; x < 200; ++x) yellow += shown.At(x, y) == shell::Argb(255, 204, 0) ? 1 : 0;
+    }
+    EXPECT_GT(yellow, 20);
+    // A key the shell makes up itself (the bot answering a dialog) is not the player's.
+    Later(ShellEvent::KeyDown(KeyCode::F12));
+    Frames(200);
+    ASSERT_TRUE(host.Frame().GameActive());
+    // The player's key ends the demo.
+    frontend->Push(ShellEvent::KeyDown(KeyCode::Space));
+    Frames(100);
+    ASSERT_FALSE(host.Frame().GameActive());
+    EXPECT_EQ(DifficultyButtons(host), 5);
+    // On the fresh title screen the bot no longer plays, and the label is gone.
+    Frames(8000);
+    EXPECT_FALSE(host.Frame().GameActive());
+    yellow = 0;
+    for (int y = 4; y < 24; ++y) {
+        for (int x = 6; x < 200; ++x) {
+            yellow += frontend->Shown().At(x, y) == shell::Argb(255, 204, 0) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(yellow, 0);
 }
 
 }  // namespace
