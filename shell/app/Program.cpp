@@ -163,7 +163,7 @@ private:
 // Every text of the game, its buttons included, is drawn in "Arial": with no font file at all
 // the title screen would show nothing to click, so the run stops with a clear word instead.
 bool FontFound(Host& host) {
-    if (host.Fonts().Get("Arial", 18, 0) != nullptr) return true;
+    if (host.Fonts().Available("Arial", 18, 0)) return true;
     std::fprintf(stderr,
                  "spherolette: no font was found for the game's text; install the package "
                  "fonts-liberation2 (and check the fontconfig setup)\n");
