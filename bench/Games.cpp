@@ -15,9 +15,9 @@
 #include <memory>
 #include <string>
 
-#include "shell/app/AppletLibrary.h"
-#include "shell/app/HeadlessRunner.h"
-#include "shell/app/Session.h"
+#include "shell/posix/AppletLibrary.h"
+#include "shell/headless/HeadlessRunner.h"
+#include "shell/session/Session.h"
 #include "shell/core/Host.h"
 
 namespace {
@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
     options.dialogs = &dialogs;
     options.fontMemoryFile = shell::FontCache::DefaultMemoryFile();
     shell::Host host(options);
-    shell::Session session(host, *lib);
+    shell::Session session(host, lib->Entry());
     session.Start();
     Settle(host, session);
     shell::HeadlessRunner runner(session, host, time, dialogs);

@@ -3,6 +3,7 @@
 // the move-clock bar.
 #include "gamescreen/GameScreen.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -24,21 +25,24 @@ constexpr const char* kInstructions[] = {
     "more points and free moves",    "you get.",
 };
 
-// A panel whose value is centred on x = 400 under its caption.
+// A panel whose value is centred on x = 400 under its caption. The caption is drawn bold and
+// black at a size step of the markup.
 struct CentredPanel {
     int32_t left, top, right, bottom;
     const char* caption;
+    int32_t captionStep;
     int32_t captionX, captionY;
     int32_t valueY;
     int32_t fontSize;
 };
 constexpr int32_t kValueCentreX = 400;
-constexpr CentredPanel kDifficultyPanel = {316, 165, 500, 205, "<S2><c000000><b>Difficulty:</b>",
+constexpr CentredPanel kDifficultyPanel = {316, 165, 500, 205, "Difficulty:", 2,
                                            370, 155, 172, 18};
-constexpr CentredPanel kScorePanel = {374, 205, 500, 270, "<S1><c000000><b>Score</b>",
-                                      374, 215, 235, 24};
-constexpr CentredPanel kNextPhasePanel = {316, 275, 500, 345,
-                                          "<S2><c000000><b>Next Phase At:</b>", 350, 275, 295, 14};
+constexpr CentredPanel kScorePanel = {374, 205, 500, 270, "Score", 1, 374, 215, 235, 24};
+constexpr CentredPanel kNextPhasePanel = {316, 275, 500, 345, "Next Phase At:", 2,
+                                          350, 275, 295, 14};
+// Anti-aliased glyph edges may reach this far left or right of the box their text measures.
+constexpr int32_t kGlyphBleed = 2;
 
 // The move-clock bar: mini-bubbles stacked upward from y = 404, at most 28 of them.
 constexpr int32_t kClockLeft = 290, kClockTop = 133, kClockRight = 300, kClockBottom = 420;
@@ -50,17 +54,57 @@ int TickThunk(const host::Event* event) {
     return static_cast<GameScreen*>(event->context)->OnClockTick(event);
 }
 
+// Text drawn again over its own anti-aliased pixels grows darker. The panel's fill blanks what
+// lies inside the panel; this blanks the parts of a text's box (at `x`, `y` measuring `size`)
+// that lie outside it, so that drawing the same text there again changes nothing.
+void BlankBeyondPanel(host::Canvas* canvas, const CentredPanel& panel, int32_t x, int32_t y,
+                      const host::Size& size) {
+    const int32_t left = x - kGlyphBleed, right = x + size.width + kGlyphBleed;
+    const int32_t top = y, bottom = y + size.height;
+    const bool inside = left >= panel.left && right <= panel.right && top >= panel.top &&
+                        bottom <= panel.bottom;
+    if (inside || size.width <= 0 || size.height <= 0) return;
+    canvas->SetColor(kBackR, kBackG, kBackB);
+    if (top < panel.top) canvas->FillRect(left, top, right, std::min(bottom, panel.top));
+    if (bottom > panel.bottom) canvas->FillRect(left, std::max(top, panel.bottom), right, bottom);
+    const int32_t rowsTop = std::max(top, panel.top), rowsBottom = std::min(bottom, panel.bottom);
+    if (rowsTop >= rowsBottom) return;
+    if (left < panel.left) {
+        canvas->FillRect(left, rowsTop, std::min(right, panel.left), rowsBottom);
+    }
+    if (right > panel.right) {
+        canvas->FillRect(std::max(left, panel.right), rowsTop, right, rowsBottom);
+    }
+}
+
+// Measures `text` in a bold "Arial" of `fontSize`.
+host::Size MeasureBold(GameScreen& screen, const char* text, int32_t fontSize) {
+    host::Font* font = screen.factory->CreateFont("Arial", fontSize, host::kStyleBold);
+    host::Size size{0, 0};
+    screen.canvas->MeasureText(font, text, static_cast<int32_t>(std::strlen(text)), &size);
+    font->Release();
+    return size;
+}
+
 void DrawCentredPanel(GameScreen& screen, const CentredPanel& panel, const std::string& value) {
     host::Canvas* canvas = screen.canvas;
     canvas->SetColor(kBackR, kBackG, kBackB);
     canvas->FillRect(panel.left, panel.top, panel.right, panel.bottom);
-    DrawMarkup(canvas, panel.caption, panel.captionX, panel.captionY);
+    BlankBeyondPanel(canvas, panel, panel.captionX + kRunIndent, panel.captionY,
+                     MeasureBold(screen, panel.caption, kSizeByStep[panel.captionStep]));
+    char caption[64];
+    std::snprintf(caption, sizeof caption, "<S%d><c000000><b>%s</b>",
+                  static_cast<int>(panel.captionStep), panel.caption);
+    DrawMarkup(canvas, caption, panel.captionX, panel.captionY);
     // The value has no tags: it is drawn in this font and the black the caption left set.
     host::Font* font = screen.factory->CreateFont("Arial", panel.fontSize, host::kStyleBold);
     canvas->SetFont(font);
     host::Size size{0, 0};
     canvas->MeasureText(font, value.c_str(), static_cast<int32_t>(value.size()), &size);
-    DrawMarkup(canvas, value.c_str(), kValueCentreX - size.width / 2, panel.valueY);
+    const int32_t valueX = kValueCentreX - size.width / 2;
+    // A wide value (a score from 10,000 on) reaches past the panel's fill.
+    BlankBeyondPanel(canvas, panel, valueX + kRunIndent, panel.valueY, size);
+    DrawMarkup(canvas, value.c_str(), valueX, panel.valueY);
     font->Release();
 }
 

@@ -17,7 +17,8 @@ const host::ResourceEntry kResources[] = {
 };
 
 const host::StringEntry kStrings[] = {
-    {host::kStringVersion, host::kResourceLanguage, "00.01.01.13"},
+    // Made from the project's version at configure time.
+    {host::kStringVersion, host::kResourceLanguage, SPHEROLETTE_VERSION_TEXT},
     {host::kStringName, host::kResourceLanguage, "Spherolette"},
     {host::kStringGuid, host::kResourceLanguage, "{5A1D0C2E-7B34-4E19-9F06-3C8B2D71A4E5}"},
     {host::kStringLogoPicture, host::kResourceLanguage, "p-img-GameLogo.gif"},

@@ -10,31 +10,32 @@
 
 namespace sph {
 
-// The game stands on these; each line fits the stage centred at 12 px bold.
+// What the game is made of and ships with, and where it runs; each line fits the stage
+// centred at 12 px bold.
 const char* const kContributors[kContributorCount] = {
-    "SDL2 - window, input, timing, drawing and sound",
-    "SDL2_ttf - text rendering",
-    "HarfBuzz - text shaping",
-    "giflib - animated picture decoding",
-    "libpng - screenshots",
-    "zlib - compression",
-    "fontconfig - finding the fonts",
-    "FreeType - glyph rasterising",
-    "Liberation fonts - the typeface",
-    "GoogleTest and GoogleMock - tests",
-    "Google Benchmark - measurements",
-    "CMake - build configuration",
-    "Ninja - builds",
-    "GCC - compiler",
-    "Clang and libFuzzer - fuzzing",
-    "AddressSanitizer and UBSan - checks",
-    "Xvfb - headless display",
-    "xdotool - scripted input",
-    "ImageMagick - picture tools",
-    "Debian - the system it is built on",
+    "SDL2 - window, input and sound",
+    "stb_truetype from the stb libraries - text",
+    "giflib - pictures",
+    "libpng and zlib - screenshots",
+    "fontconfig - finding the font",
+    "Liberation Sans - the typeface",
+    "Liberation fonts: SIL Open Font License",
+    "FreeType - the logo's lettering, at build time",
+    "emscripten - the web version",
+    "The C and C++ standard libraries",
+    "Pictures drawn by the game's own generator",
+    "Sounds synthesised by the same generator",
+    "Bubbles, board, logo and icons, all from code",
+    "Help page written for the game",
+    "Help and credits drawn in the game's own markup",
+    "Runs on Linux desktops through SDL2",
+    "and in web browsers through emscripten",
+    "Packaged for Debian 12",
+    "Spherolette is free software (MIT)",
+    "Made by the Spherolette developers",
     // The last line shares its height with the return button: keep it short enough to stay
     // clear of the button's left edge.
-    "Git - history",
+    "Thanks for playing!",
 };
 
 namespace {

@@ -3,8 +3,9 @@
 #include "screens/TitleScreen.h"
 
 #include <cstdio>
-#include <cstring>
 #include <new>
+#include <string>
+#include <utility>
 
 #include "applet/Applet.h"
 #include "applet/Globals.h"
@@ -60,6 +61,10 @@ constexpr int kScoreX = 435;
 constexpr int kNameStripMargin = 8;
 // The names are drawn in "<s3><b>": the size of step 3, bold.
 constexpr int32_t kRowFontSize = 12;
+// The widest name drawn whole: its strip then ends where the score column starts, so a name
+// never overprints the score nor runs off the stage. Longer names are cut and end in "...".
+constexpr int32_t kNameColumnWidth = kScoreX - kPanelLeft - kNameStripMargin;
+constexpr const char* kEllipsis = "...";
 
 // Markup around a stored value: the longest wrapper is 20 characters, the value at most 255
 // (the store cuts longer ones), so this leaves room to spare.
@@ -85,6 +90,50 @@ void FormatScoreMarkup(int32_t s, char* out, size_t capacity) {
     } else {
         std::snprintf(out, capacity, "<s3><b><c000000>%d</b>", s);
     }
+}
+
+int32_t TextWidth(host::Canvas* canvas, host::Font* font, const std::string& text) {
+    host::Size size{0, 0};
+    canvas->MeasureText(font, text.c_str(), static_cast<int32_t>(text.size()), &size);
+    return size.width;
+}
+
+// What is drawn for a stored name: the name itself when it fits the name column in `font`,
+// otherwise its longest start that fits with "..." after it (blanks before the dots dropped).
+// `width` receives the measured width of the text returned.
+std::string FitName(host::Canvas* canvas, host::Font* font, const std::string& name,
+                    int32_t* width) {
+    *width = TextWidth(canvas, font, name);
+    if (*width <= kNameColumnWidth) return name;
+
+    auto cut = [&name](size_t keep) {
+        size_t end = keep;
+        while (end > 0 && name[end - 1] == ' ') --end;
+        return name.substr(0, end) + kEllipsis;
+    };
+    std::string best = cut(0);
+    int32_t bestWidth = TextWidth(canvas, font, best);
+    if (bestWidth > kNameColumnWidth) {  // not even the dots fit: draw nothing
+        *width = 0;
+        return std::string();
+    }
+    // Widths grow with the characters kept: search for the most that fit. Keeping `fits`
+    // characters is known to fit; keeping all of them is known not to.
+    size_t fits = 0, tooMany = name.size();
+    while (tooMany - fits > 1) {
+        const size_t keep = fits + (tooMany - fits) / 2;
+        std::string candidate = cut(keep);
+        const int32_t w = TextWidth(canvas, font, candidate);
+        if (w <= kNameColumnWidth) {
+            fits = keep;
+            best = std::move(candidate);
+            bestWidth = w;
+        } else {
+            tooMany = keep;
+        }
+    }
+    *width = bestWidth;
+    return best;
 }
 
 }  // namespace
@@ -113,12 +162,11 @@ TitleScreen::TitleScreen(Applet* owner) : Screen(owner) {
 
     DrawHighScores();
 
+    // The box is put in place before the stored option is read and shown on it.
     titleCheckBox = new (std::nothrow) CheckBox(applet);
+    if (titleCheckBox != nullptr) titleCheckBox->sprite->MoveTo(8, 392, 0);
     const bool animated = settings::ReadAnimatedBubbles(site->settings);
-    if (titleCheckBox != nullptr) {
-        titleCheckBox->sprite->MoveTo(8, 392, 0);
-        titleCheckBox->SetChecked(animated);
-    }
+    if (titleCheckBox != nullptr) titleCheckBox->SetChecked(animated);
     DrawMarkup(canvas, "<S3><b><c000000>Use Animated Bubbles</b>", 25, 396);
 
     // A tags-only text sets size, bold and black for the plain lines that follow.
@@ -220,19 +268,19 @@ void TitleScreen::DrawHighScores() {
         scoreText[sizeof scoreText - 1] = '\0';
         const int32_t score = settings::ParseLeadingInt(scoreText);
 
-        // Measure in the face the row is drawn in, so the strip fits the drawn name.
+        // Measure in the face the row is drawn in, so the strip fits the drawn name. The
+        // store keeps the name whole; only what is drawn is cut.
         host::Font* font = factory->CreateFont("Arial", kRowFontSize, host::kStyleBold);
         canvas->SetFont(font);
-        host::Size size{0, 0};
-        canvas->MeasureText(font, name, static_cast<int32_t>(std::strlen(name)), &size);
+        int32_t width = 0;
+        const std::string shown = FitName(canvas, font, name, &width);
         canvas->SetColor(51, 153, 153);
-        canvas->FillRect(kPanelLeft, y, kPanelLeft + kNameStripMargin + size.width,
-                         y + kRowHeight);
+        canvas->FillRect(kPanelLeft, y, kPanelLeft + kNameStripMargin + width, y + kRowHeight);
         font->Release();
 
         char markup[kRowMarkupCapacity];
         // The name goes into the markup as stored: tags in it take effect.
-        std::snprintf(markup, sizeof markup, "<s3><b><c000000>%s</b>", name);
+        std::snprintf(markup, sizeof markup, "<s3><b><c000000>%s</b>", shown.c_str());
         DrawMarkup(canvas, markup, kPanelLeft, y);
 
         FormatScoreMarkup(score, markup, sizeof markup);

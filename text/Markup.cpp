@@ -61,7 +61,7 @@ public:
     void Run(const Token& token) {
         host::Size size{0, 0};
         canvas_->MeasureText(font_, token.start, token.length, &size);
-        const int32_t dx = centred_ ? (width_ - size.width) / 2 : penX_ + 4;
+        const int32_t dx = centred_ ? (width_ - size.width) / 2 : penX_ + kRunIndent;
         canvas_->DrawText(token.start, token.length, dx, penY_);
         penX_ += size.width;
     }

@@ -9,6 +9,8 @@ namespace sph {
 constexpr int kMaxMarkupTokens = 2000;  // tokens past this many are not drawn
 constexpr int kSizeSteps = 6;
 constexpr int32_t kSizeByStep[kSizeSteps] = {24, 18, 14, 12, 10, 8};
+// Each run of plain text is drawn this far right of the pen.
+constexpr int32_t kRunIndent = 4;
 
 // Draws zero-terminated `text` on `canvas` starting at (x, y). Font and colour tags change
 // the canvas itself and stay in force afterwards; centring and the pen start afresh.

@@ -1,8 +1,6 @@
 // Running the bot headless and in the window.
 #include "shell/bot/Autoplay.h"
 
-#include <SDL.h>
-
 #include <cstdio>
 #include <ctime>
 #include <fstream>
@@ -11,6 +9,7 @@
 
 #include "shell/bot/StoreCheck.h"
 #include "shell/core/Log.h"
+#include "shell/session/ShellEvent.h"
 
 namespace shell::bot {
 
@@ -29,6 +28,7 @@ BotOptions MakeOptions(const Options& options, Host& host, const StoreToCheck& s
     bot.games = options.autoplayGames;
     bot.seed = BotSeed(options);
     bot.paced = paced;
+    bot.playToEnd = paced;  // the demo in the window shows whole games
     host::SettingsStore* settings = host.Site()->settings;
     auto asTheGameSeesIt = [settings] {
         if (settings == nullptr) return std::string();
@@ -77,13 +77,13 @@ std::string Latin1ToUtf8(unsigned char c) {
 }  // namespace
 
 std::string PlayHeadless(const Options& options, Session& session, Host& host,
-                         HeadlessRunner& runner, const StoreToCheck& store) {
+                         const std::function<void(int64_t ms)>& wait, const StoreToCheck& store) {
     Bot bot(session, host, MakeOptions(options, host, store, /*paced=*/false));
     HeadlessDialogs dialogs(bot);
     shell::Dialogs* before = host.Frame().GetDialogs();
     host.Frame().SetDialogs(&dialogs);
     const std::clock_t start = std::clock();
-    for (int wait = bot.Step(); wait >= 0; wait = bot.Step()) runner.Wait(wait);
+    for (int ms = bot.Step(); ms >= 0; ms = bot.Step()) wait(ms);
     const double cpu = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
     host.Frame().SetDialogs(before);
     std::printf("autoplay: %s; %.2f s of CPU\n", bot.Summary().c_str(), cpu);
@@ -95,104 +95,74 @@ std::string PlayHeadless(const Options& options, Session& session, Host& host,
 
 // The bot answers a dialog the way a person would, through the box's own keys: after a short
 // look, the initial of Yes or No, or the name typed over the proposal and Enter. The keys are
-// sent as events from a timer, so the box is shown and takes them in its own loop.
+// queued for the box's own loop, which shows the box and then takes them.
 class WindowAutoplay::Dialogs : public shell::Dialogs {
 public:
-    Dialogs(Bot& bot, WindowDialogs& window) : bot_(bot), window_(window) {}
+    static constexpr int kLookMs = 900;
+    Dialogs(Bot& bot, DrawnDialogs& window, EventFeed& feed)
+        : bot_(bot), window_(window), feed_(feed) {}
 
     bool Message(const std::string& title, const std::string& text, bool ask) override {
-        std::vector<SDL_Event> keys;
         if (!ask) {
-            keys.push_back(Key(SDLK_RETURN));
+            Send(ShellEvent::KeyDown(KeyCode::Enter));
         } else {
-            keys.push_back(Text(bot_.Answer(title, text, ask) ? "y" : "n"));
+            Send(ShellEvent::Typed(bot_.Answer(title, text, ask) ? "y" : "n"));
         }
-        Send(std::move(keys));
         return window_.Message(title, text, ask);
     }
 
     bool Input(const std::string& title, const std::string& prompt, std::string* text,
                int limit) override {
-        std::vector<SDL_Event> keys;
         const std::optional<std::string> name = bot_.Input(title, prompt, limit);
         if (!name) {
-            keys.push_back(Key(SDLK_ESCAPE));
+            Send(ShellEvent::KeyDown(KeyCode::Escape));
         } else {
-            for (size_t i = 0; i < text->size(); ++i) keys.push_back(Key(SDLK_BACKSPACE));
-            for (char c : *name) keys.push_back(Text(Latin1ToUtf8(static_cast<unsigned char>(c))));
-            keys.push_back(Key(SDLK_RETURN));
+            for (size_t i = 0; i < text->size(); ++i) Send(ShellEvent::KeyDown(KeyCode::Backspace));
+            for (char c : *name) Send(ShellEvent::Typed(Latin1ToUtf8(static_cast<unsigned char>(c))));
+            Send(ShellEvent::KeyDown(KeyCode::Enter));
         }
-        Send(std::move(keys));
         return window_.Input(title, prompt, text, limit);
     }
 
 private:
-    static SDL_Event Key(SDL_Keycode key) {
-        SDL_Event e{};
-        e.type = SDL_KEYDOWN;
-        e.key.state = SDL_PRESSED;
-        e.key.keysym.sym = key;
-        return e;
-    }
-    static SDL_Event Text(const std::string& utf8) {
-        SDL_Event e{};
-        e.type = SDL_TEXTINPUT;
-        SDL_strlcpy(e.text.text, utf8.c_str(), sizeof e.text.text);
-        return e;
-    }
-    static Uint32 Deliver(Uint32, void* param) {
-        auto* keys = static_cast<std::vector<SDL_Event>*>(param);
-        for (SDL_Event& e : *keys) SDL_PushEvent(&e);
-        delete keys;
-        return 0;
-    }
-    static void Send(std::vector<SDL_Event> keys) {
-        auto* owned = new std::vector<SDL_Event>(std::move(keys));
-        if (SDL_AddTimer(900, Deliver, owned) == 0) Deliver(0, owned);
-    }
+    void Send(const ShellEvent& e) { feed_.Inject(e, feed_.GetFrontend().RealMs() + kLookMs); }
 
     Bot& bot_;
-    WindowDialogs& window_;
+    DrawnDialogs& window_;
+    EventFeed& feed_;
 };
 
-namespace {
-// Wakes the loop when the bot's next step is due.
-Uint32 Wake(Uint32, void*) {
-    SDL_Event e{};
-    e.type = SDL_USEREVENT;
-    SDL_PushEvent(&e);
-    return 0;
-}
-}  // namespace
-
-WindowAutoplay::WindowAutoplay(const Options& options, Session& session, Host& host,
-                               MainLoop& loop, WindowDialogs& dialogs, const StoreToCheck& store)
-    : host_(host), loop_(loop), window_(&dialogs),
+WindowAutoplay::WindowAutoplay(const Options& options, Session& session, Host& host, Loop& loop,
+                               DrawnDialogs& dialogs, EventFeed& feed, const StoreToCheck& store)
+    : host_(host), loop_(loop), window_(&dialogs), feed_(feed),
       bot_(session, host, MakeOptions(options, host, store, true)),
-      dialogs_(std::make_unique<Dialogs>(bot_, dialogs)) {
+      dialogs_(std::make_unique<Dialogs>(bot_, dialogs, feed)) {
     host_.Frame().SetDialogs(dialogs_.get());
-    nextAt_ = MonotonicMs() + 1000;  // let the title screen be seen first
-    SDL_AddTimer(1000, Wake, nullptr);
-    loop_.SetFrameHook([this] { Frame(); });
+    nextAt_ = feed_.GetFrontend().RealMs() + 1000;  // let the title screen be seen first
+    loop_.AddClient(this);
 }
 
 WindowAutoplay::~WindowAutoplay() {
-    loop_.SetFrameHook({});
+    loop_.RemoveClient(this);
     host_.Frame().SetDialogs(window_);
     std::printf("autoplay: %s\n", bot_.Summary().c_str());
     std::fflush(stdout);
 }
 
 void WindowAutoplay::Frame() {
-    const int64_t now = MonotonicMs();
+    const int64_t now = feed_.GetFrontend().RealMs();
     if (loop_.Ending() || now < nextAt_ || bot_.Done()) return;
     const int wait = bot_.Step();
     if (wait < 0) {
         loop_.EndRun();
         return;
     }
-    nextAt_ = MonotonicMs() + wait;
-    SDL_AddTimer(static_cast<Uint32>(std::max(wait, 1)), Wake, nullptr);
+    nextAt_ = feed_.GetFrontend().RealMs() + wait;
+}
+
+int64_t WindowAutoplay::NextWake() const {
+    if (bot_.Done()) return -1;
+    return std::max<int64_t>(0, nextAt_ - feed_.GetFrontend().RealMs());
 }
 
 }  // namespace shell::bot

@@ -2,37 +2,34 @@
 // asked for are played, or in the window as a demo at a person's pace.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
-#include "shell/app/HeadlessRunner.h"
-#include "shell/app/MainLoop.h"
-#include "shell/app/Options.h"
-#include "shell/app/Session.h"
-#include "shell/app/WindowDialogs.h"
 #include "shell/bot/Bot.h"
+#include "shell/bot/StoreCheck.h"
 #include "shell/core/Host.h"
+#include "shell/session/DrawnDialogs.h"
+#include "shell/session/EventFeed.h"
+#include "shell/session/FrameClient.h"
+#include "shell/session/Loop.h"
+#include "shell/session/Options.h"
+#include "shell/session/Session.h"
 
 namespace shell::bot {
 
-// Where the bot checks the store after each game: a settings file (read back from disk) and
-// the prefix of the game's keys in it; with no file, the site's store as the game sees it.
-struct StoreToCheck {
-    std::string path;
-    std::string prefix;
-};
-
-// Plays until the bot is done and prints its figures on stdout. Returns the bot's fault,
+// Plays until the bot is done, letting `wait` move the virtual clock on between its steps,
+// and prints its figures on stdout. Returns the bot's fault,
 // empty when every check passed.
 std::string PlayHeadless(const Options& options, Session& session, Host& host,
-                         HeadlessRunner& runner, const StoreToCheck& store);
+                         const std::function<void(int64_t ms)>& wait, const StoreToCheck& store);
 
 // Puts the bot on a window's loop and answers the game's dialogs through their own keys.
 // Undone when destroyed.
-class WindowAutoplay {
+class WindowAutoplay : public FrameClient {
 public:
-    WindowAutoplay(const Options& options, Session& session, Host& host, MainLoop& loop,
-                   WindowDialogs& dialogs, const StoreToCheck& store);
+    WindowAutoplay(const Options& options, Session& session, Host& host, Loop& loop,
+                   DrawnDialogs& dialogs, EventFeed& feed, const StoreToCheck& store);
     ~WindowAutoplay();
     WindowAutoplay(const WindowAutoplay&) = delete;
     WindowAutoplay& operator=(const WindowAutoplay&) = delete;
@@ -40,13 +37,16 @@ public:
     const std::string& Fault() const { return bot_.Fault(); }
     std::string Summary() const { return bot_.Summary(); }
 
+    void Frame() override;
+    int64_t NextWake() const override;
+
 private:
     class Dialogs;
-    void Frame();
 
     Host& host_;
-    MainLoop& loop_;
-    WindowDialogs* window_;
+    Loop& loop_;
+    DrawnDialogs* window_;
+    EventFeed& feed_;
     Bot bot_;
     std::unique_ptr<Dialogs> dialogs_;
     int64_t nextAt_ = 0;

@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "shell/bot/Lookahead.h"
 #include "shell/core/HostStage.h"
 
 namespace shell::bot {
@@ -13,50 +14,6 @@ namespace {
 constexpr int kDirections[4][2] = {{1, 0}, {0, 1}, {1, 1}, {1, -1}};
 
 bool OnBoard(int col, int row) { return col >= 0 && row >= 0 && col < kSide && row < kSide; }
-
-// Sum over the windows of five cells through `cell` that hold no other colour (and no pop):
-// the square of how many of `colour` each holds. Open, well-filled windows score high.
-int Potential(const Board& board, int cell, int colour) {
-    const int col = cell % kSide, row = cell / kSide;
-    int total = 0;
-    for (const auto& d : kDirections) {
-        for (int start = -(kLine - 1); start <= 0; ++start) {
-            int count = 0;
-            bool open = true;
-            for (int k = 0; k < kLine && open; ++k) {
-                const int c = col + d[0] * (start + k), r = row + d[1] * (start + k);
-                if (!OnBoard(c, r)) {
-                    open = false;
-                    break;
-                }
-                const int v = board[c + kSide * r];
-                if (v == colour) {
-                    ++count;
-                } else if (v != kEmpty) {
-                    open = false;
-                }
-            }
-            if (open) total += count * count;
-        }
-    }
-    return total;
-}
-
-// Keeps the best of a stream of candidates, choosing evenly among equals.
-struct Picker {
-    std::mt19937& random;
-    std::optional<Move> best;
-    int ties = 0;
-    void Offer(const Move& m) {
-        if (!best || m.value > best->value) {
-            best = m;
-            ties = 1;
-        } else if (m.value == best->value) {
-            ++ties;
-            if (std::uniform_int_distribution<int>(1, ties)(random) == 1) best = m;
-        }
-    }
-};
 
 }  // namespace
 
@@ -109,28 +66,8 @@ int LongestRun(const Board& board, int cell) {
 }
 
 std::optional<Move> BestMove(const Board& board, std::mt19937& random) {
-    Picker picker{random, {}, 0};
-    Board after = board;
-    for (int from = 0; from < kCells; ++from) {
-        const int colour = board[from];
-        if (colour < 0) continue;
-        const int stayValue = Potential(board, from, colour);
-        after[from] = kEmpty;
-        for (int to = 0; to < kCells; ++to) {
-            if (board[to] != kEmpty) continue;
-            after[to] = colour;
-            Move m{from, to, LongestRun(after, to), 0};
-            if (m.run >= kLine) {
-                m.value = 1000000 + 10000 * m.run;
-            } else {
-                m.value = Potential(after, to, colour) - stayValue;
-            }
-            after[to] = kEmpty;
-            picker.Offer(m);
-        }
-        after[from] = colour;
-    }
-    return picker.best;
+    static const Lookahead lookahead;
+    return lookahead.Choose(board, random);
 }
 
 std::optional<Move> AnyMove(const Board& board, std::mt19937& random) {

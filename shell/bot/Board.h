@@ -1,5 +1,5 @@
 // The bot's picture of the 8 x 8 board, read from the sprites on the main stage the way a
-// player reads the screen, and its greedy choice of a move.
+// player reads the screen, and its choice of a move.
 #pragma once
 
 #include <array>
@@ -35,16 +35,17 @@ struct Move {
     int from = -1;
     int to = -1;
     int run = 0;    // the longest line through the target after the move
-    int value = 0;  // how much the bot likes it
+    int value = 0;  // how much the bot likes it (see Lookahead)
 };
 
 // Longest run of the colour at `cell` through it in any of the four directions (0 for a cell
 // that holds no colour).
 int LongestRun(const Board& board, int cell);
 
-// The move a greedy player makes: one that clears the longest line, otherwise the one that
-// best builds open lines of five at its target and costs least where it leaves. Equal moves
-// are chosen between at random. None when no bubble can move.
+// The move that leaves the best position as the bot weighs it (see Lookahead): a move that
+// clears a line when one does, and otherwise the one that most advances the lines still open
+// to a colour while closing the fewest. Equal moves are chosen between at random. None when
+// no bubble can move.
 std::optional<Move> BestMove(const Board& board, std::mt19937& random);
 
 // A random move that clears nothing (brings a wave), to end a game; falls back to any move.

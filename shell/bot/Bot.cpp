@@ -1,10 +1,11 @@
 // The bot's plans and answers.
 #include "shell/bot/Bot.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 
-#include "shell/app/Session.h"
+#include "shell/session/Session.h"
 #include "shell/core/Host.h"
 
 namespace shell::bot {
@@ -16,6 +17,12 @@ constexpr int kCheckBoxLeft = 8, kCheckBoxTop = 392;
 // A title screen that never starts a game, or a game that never ends, is a fault.
 constexpr int kMostTitleLooks = 20;
 constexpr int kMostGameLooks = 20000;
+// Played to its end, a game still stops somewhere: past this many moves the bot plays to
+// lose. Good play reaches the last level long before, where the waves win in the end.
+constexpr int kMostMovesToEnd = 50000;
+constexpr int kMostLooksToEnd = 10 * kMostMovesToEnd;
+// How often the bot looks again while cleared bubbles are popping (they take 1.2 seconds).
+constexpr int kPopWaitMs = 200;
 
 // Names typed for high scores, in turn: plain, Latin-1 letters, exactly the longest allowed,
 // and one letter.
@@ -161,12 +168,16 @@ void Bot::PlanGame() {
         gameMoves_ = 0;
         gameLooks_ = 0;
         lastMove_.reset();
-        // A greedy bot can play for a long time; past its budget it plays to lose, and one
+        // A good bot can play for a long time; past its budget it plays to lose, and one
         // game in six it simply stops and lets the move clock bring the waves.
         moveBudget_ = std::uniform_int_distribution<int>(20, 120)(random_);
         idleEnding_ = std::uniform_int_distribution<int>(0, 5)(random_) == 0;
+        if (options_.playToEnd) {
+            moveBudget_ = kMostMovesToEnd;
+            idleEnding_ = false;
+        }
     }
-    if (++gameLooks_ > kMostGameLooks) {
+    if (++gameLooks_ > (options_.playToEnd ? kMostLooksToEnd : kMostGameLooks)) {
         Fail("game " + std::to_string(games_ + 1) + " does not end");
         return;
     }
@@ -187,9 +198,17 @@ void Bot::PlanGame() {
         plan_.push_back({Action::Kind::Help, 0, 0, {}, Think()});
         return;
     }
+    // Bubbles that a line cleared still hold their cells for a moment; a player lets them go
+    // before choosing, which the clock (four seconds at least) leaves time for.
+    if (std::find(board.begin(), board.end(), kBlocked) != board.end()) {
+        plan_.push_back({Action::Kind::Wait, 0, 0, {}, kPopWaitMs});
+        return;
+    }
     std::optional<Move> move;
     if (gameMoves_ < moveBudget_) {
+        const std::clock_t start = std::clock();
         move = BestMove(board, random_);
+        choosingSeconds_ += static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
     } else if (idleEnding_) {
         plan_.push_back({Action::Kind::Wait, 0, 0, {}, 1000});
         return;

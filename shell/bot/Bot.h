@@ -1,6 +1,6 @@
 // A player bot: it looks at what the main stage shows, clicks a difficulty on the title
-// screen, drags bubbles with the same press, move and release a person makes (preferring
-// moves that clear lines), answers the game-over dialogs, and now and then opens the help
+// screen, drags bubbles with the same press, move and release a person makes (choosing each
+// move by weighing the position it leaves, see Lookahead), answers the game-over dialogs, and now and then opens the help
 // page, the credits or toggles the animation option, so that a long run walks every path a
 // player can take. After every game it checks the settings store and, on every title screen,
 // that the game holds no more objects than on the first one.
@@ -27,6 +27,10 @@ struct BotOptions {
     int games = 0;                  // stop once this many games ended; 0: play on
     uint64_t seed = 0;
     bool paced = false;             // take the time a person would (a demo in the window)
+    // Play every game until a wave finds the board full (a demo, or measuring the bot's
+    // play); otherwise a game ends after a short random budget of good moves, so that soak
+    // runs stay quick.
+    bool playToEnd = false;
     // Run after every game: empty when the store is sound, otherwise what is wrong.
     std::function<std::string()> checkStore;
 };
@@ -49,6 +53,9 @@ public:
     // Empty unless a check failed (the run then stops).
     const std::string& Fault() const { return fault_; }
     int GamesFinished() const { return games_; }
+    // Moves chosen and the processor time spent choosing them.
+    long MovesChosen() const { return moves_; }
+    double ChoosingSeconds() const { return choosingSeconds_; }
     // One line of figures: games, moves, lines, dialogs, visits.
     std::string Summary() const;
 
@@ -94,6 +101,7 @@ private:
     long moves_ = 0;
     long lines_ = 0;
     long refused_ = 0;
+    double choosingSeconds_ = 0;
     size_t titleObjects_ = 0;  // objects the game held on the first title screen
 
     // The game being played.

@@ -8,6 +8,13 @@
 
 namespace shell::bot {
 
+// Where the bot checks the store after each game: a settings file (read back from disk) and
+// the prefix of the game's keys in it; with no file, the site's store as the game sees it.
+struct StoreToCheck {
+    std::string path;
+    std::string prefix;
+};
+
 // A value of the game's settings by key; nothing when the key is absent.
 using Lookup = std::function<std::optional<std::string>(const std::string& key)>;
 

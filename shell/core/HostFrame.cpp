@@ -42,6 +42,7 @@ void HostFrame::SetGameActive(int32_t active) {
 void HostFrame::Configure(int32_t value) { TraceCall(this, "Configure", value); }
 
 bool HostFrame::Ask(const std::string& title, const std::string& text) {
+    if (beforeDialog_) beforeDialog_();
     ClockHold hold(clock_);
     return dialogs_ != nullptr && dialogs_->Message(title, text, true);
 }
@@ -51,6 +52,7 @@ int32_t HostFrame::MessageBox(const char* title, const char* text, int32_t butto
     const bool ask = buttons == host::kMessageBoxAskYesNo;
     bool yes = !ask;
     if (dialogs_ != nullptr) {
+        if (beforeDialog_) beforeDialog_();
         ClockHold hold(clock_);
         yes = dialogs_->Message(Str(title), Str(text), ask);
     }
@@ -67,6 +69,7 @@ int32_t HostFrame::InputBox(const char* title, const char* prompt, const char* i
     if (text.size() > max) text.resize(max);
     bool ok = false;
     if (dialogs_ != nullptr) {
+        if (beforeDialog_) beforeDialog_();
         ClockHold hold(clock_);
         ok = dialogs_->Input(Str(title), Str(prompt), &text, static_cast<int>(max));
     }

@@ -25,6 +25,10 @@ public:
     void OnAnswer(AnswerObserver observer) { answered_ = std::move(observer); }
     // Called when the applet sets its title (the window shows it).
     void OnTitle(std::function<void(const std::string&)> hook) { onTitle_ = std::move(hook); }
+    // Called before any dialog opens, while the applet's time still runs: the shell puts a
+    // carried bubble back and brings the picture up to date, so the dialog shows the game as
+    // it is.
+    void OnBeforeDialog(std::function<void()> hook) { beforeDialog_ = std::move(hook); }
     // A question of the shell's own (quit during a game), asked like the applet's.
     bool Ask(const std::string& title, const std::string& text);
 
@@ -42,6 +46,7 @@ private:
     std::string title_;
     bool gameActive_ = false;
     std::function<void(const std::string&)> onTitle_;
+    std::function<void()> beforeDialog_;
 };
 
 }  // namespace shell

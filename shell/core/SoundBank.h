@@ -1,14 +1,16 @@
-// Sounds from the applet library's resources, mixed by the shell itself on SDL's audio device.
-// Each resource is decoded once and shared by every Sound made from it; up to kVoices sounds
-// play at once. The device is opened late (OpenDevice, after the first frame is on screen) so
-// start-up does not wait for the sound system: sounds played before that start when it opens.
-// Without an audio device (or in a silent run) sounds exist but play nothing; once opening the
-// device has failed, LoadSound gives none at all.
+// Sounds from the applet library's resources, mixed by the shell itself. Each resource is decoded
+// once and shared by every Sound made from it; up to kVoices sounds play at once. The front end
+// gives the mix to its platform's audio output: it tells the bank the output format when the
+// output opens (late, so start-up does not wait for the sound system: sounds played before that
+// start when it opens) and pulls the mix with Render, from any thread. Without an audio output
+// (or in a silent run) sounds exist but play nothing; once the output has failed, LoadSound
+// gives none at all.
 #pragma once
 
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -18,15 +20,13 @@
 
 namespace shell {
 
-// One decoded sound: the samples as the resource holds them until the output format is known,
-// then converted once to that format (16-bit signed, native byte order, interleaved).
+// One decoded sound: 16-bit mono samples at the resource's rate until the output format is
+// known, then converted once to the output's rate (and spread over its channels when mixed).
 struct SoundClip {
     std::string name;
-    std::vector<uint8_t> source;  // the resource's PCM samples, in sourceFormat
-    uint16_t sourceFormat = 0;    // an SDL_AudioFormat
-    int sourceChannels = 0;
+    std::vector<int16_t> source;  // at sourceRate; emptied once converted
     int sourceRate = 0;
-    std::vector<int16_t> samples;  // in the output format; empty until it is known
+    std::vector<int16_t> samples;  // at the output's rate; empty until it is known
 };
 
 class SoundBank {
@@ -39,17 +39,17 @@ public:
     SoundBank(const SoundBank&) = delete;
     SoundBank& operator=(const SoundBank&) = delete;
 
-    // Opens the audio device (Device mode only; once). False, with one log line, when there is
-    // none: the game then stays silent.
-    bool OpenDevice();
-    bool DeviceOpen() const { return device_ != 0; }
-    // Mixes without a device into 16-bit samples at the given rate and channel count: Render
-    // then gives what the device would play. For recordings and tests.
+    // Device mode: the front end should open its audio output once (see above).
+    bool WantsOutput() const { return mode_ == Mode::Device && available_ && rate_ == 0; }
+    // The output opened with 16-bit samples at the given rate and channel count: clips are
+    // converted to it, and Render gives what it plays. Once only.
     void UseFormat(int rate, int channels);
-    // The next `frames` frames of the mix (what the device callback runs).
+    // No audio output can be had: the game stays silent (one log line says why).
+    void SetUnavailable(const std::string& why);
+    // The next `frames` frames of the mix (what the output's callback runs).
     void Render(int16_t* out, int frames);
 
-    // False when sounds cannot be had (no device): LoadSound then gives null.
+    // False when sounds cannot be had (no output): LoadSound then gives null.
     bool Available() const { return available_; }
     // The decoded sound for a resource name (ignoring case); null when missing or unreadable.
     std::shared_ptr<SoundClip> Load(const char* name);
@@ -75,23 +75,19 @@ private:
         uint64_t started = 0;
     };
     void Convert(SoundClip& clip) const;
-    void Lock() const;
-    void Unlock() const;
-    static void Callback(void* self, uint8_t* stream, int bytes);
 
     const host::ResourceDirectory* directory_;
     Mode mode_;
     bool available_ = false;
-    bool triedDevice_ = false;
-    uint32_t device_ = 0;  // an SDL_AudioDeviceID
-    int rate_ = 0;         // output format, once known
+    mutable std::mutex lock_;  // the output pulls the mix from its own thread
+    int rate_ = 0;             // output format, once known
     int channels_ = 0;
     bool muted_ = false;
     bool paused_ = false;
     int volume_ = 100;
     int plays_ = 0;
     uint64_t playSerial_ = 0;
-    Voice voices_[kVoices];  // guarded by the device lock while the device is open
+    Voice voices_[kVoices];  // guarded by lock_
     std::map<std::string, std::shared_ptr<SoundClip>> clips_;  // upper-case name
 };
 

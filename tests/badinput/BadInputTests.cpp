@@ -114,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "# spherolette settings 1\nSpherolette.Score1Name=" + std::string(1 << 20, 'a') + "\n",
                     true},
         DamagedFile{"HeaderOnlyThenGarbage", "# spherolette settings 1\nno equals sign here\n", true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& file) { return std::string(file.param.name); });
 
 TEST(DataDirectory, MissingLetsTheGameRunWithoutSavingAndSaysSoOnce) {
     TempDir dir;

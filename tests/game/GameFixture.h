@@ -1,5 +1,5 @@
-// A started applet on the recording test host with a game screen made directly, scripted
-// random values, and helpers to lay out boards and read what the screen did.
+// The applet fixture with a game screen made directly, scripted random values, and helpers to
+// lay out boards and read what the screen did.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,37 +7,19 @@
 #include <string>
 #include <vector>
 
-#include "applet/Applet.h"
 #include "game/Board.h"
 #include "game/BubblePiece.h"
 #include "gamescreen/GameScreen.h"
-#include "host/Applet.h"
-#include "tests/support/TestHost.h"
+#include "tests/support/AppletFixture.h"
 
 namespace gametest {
 
-class GameTest : public ::testing::Test {
+class GameTest : public testhost::AppletFixture {
 protected:
-    void TearDown() override {
-        if (started_) Stop();
-    }
-
-    void Start() {
-        Shell_StartApplet(host.Site());
-        started_ = true;
-    }
-
-    void Stop() {
-        Shell_StopApplet();
-        started_ = false;
-        EXPECT_TRUE(host.GetLedger().Clean()) << host.GetLedger().Report();
-        EXPECT_TRUE(host.GetLedger().UsedAfterRelease().empty()) << host.GetLedger().Report();
-    }
-
     // Starts the applet and replaces its title screen with a game at `difficulty`, whose
     // opening wave takes `opening` as its random values.
     sph::GameScreen* NewGame(int difficulty, std::vector<uint32_t> opening) {
-        if (!started_) Start();
+        if (!Started()) Start();
         host.QueueRandom(std::move(opening));
         host.ClearCalls();
         host.ClearDrawnTexts(host.MainCanvas());
@@ -110,14 +92,7 @@ protected:
 
     void Tick(sph::GameScreen* g, int32_t value) { host.FireTimer(g->clockTimer, value); }
 
-    // Names of the sounds played since the calls were last cleared.
-    std::vector<std::string> Sounds() {
-        std::vector<std::string> names;
-        for (const testhost::Call& call : host.CallsTo("Play")) {
-            names.push_back(host.GetLedger().Entries().at(call.objectId).label);
-        }
-        return names;
-    }
+    std::vector<std::string> Sounds() { return SoundsPlayed(); }
 
     int Count(const std::string& op) { return static_cast<int>(host.CallsTo(op).size()); }
 
@@ -136,11 +111,6 @@ protected:
         }
         return boxes;
     }
-
-    testhost::TestHost host;
-
-private:
-    bool started_ = false;
 };
 
 }  // namespace gametest

@@ -2,6 +2,7 @@
 // bar, the number format, and that its destruction gives back every piece once.
 #include <algorithm>
 #include <climits>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -128,6 +129,53 @@ TEST_F(PanelsTest, NewGameAtDifficultyFourShowsItsStartingValues) {
     EXPECT_EQ(g->bubbleCount, 3);
     // The full 12 seconds give 29 steps, drawn as 28.
     EXPECT_EQ(ClockBubbles(g, 12, 12000), 28);
+}
+
+// Text drawn again over itself darkens at its anti-aliased edges, so before any panel text is
+// drawn again, every pixel of its box must have been filled in the background colour: by the
+// panel's fill or, where the text reaches beyond the panel, by a fill of its own.
+TEST_F(PanelsTest, EveryRedrawBlanksTheWholeBoxOfEachTextBeforeDrawingIt) {
+    GameScreen* g = NewGame(0, {2, 3, 1});
+    g->score = 123456;  // wide enough to reach left of the score panel
+    g->nextPhaseScore = 1500;
+    g->freeMoves = 3;
+    const std::vector<std::function<void()>> panels = {
+        [g] { g->DrawPhaseAndDifficultyPanels(); },
+        [g] { g->DrawScorePanel(); },
+        [g] { g->DrawFreeMovesPanel(); },
+    };
+    int texts = 0;
+    for (const auto& draw : panels) {
+        host.ClearCalls();
+        host.ClearDrawnTexts(host.MainCanvas());
+        draw();
+        std::vector<bool> blank(530 * 420, false);
+        bool backgroundColour = false;
+        size_t drawn = 0;
+        for (const testhost::Call& c : host.Calls()) {
+            if (c.op == "SetColor") {
+                backgroundColour = c.args == std::vector<std::string>{"51", "153", "153"};
+            } else if (c.op == "FillRect" && backgroundColour) {
+                for (int y = std::stoi(c.args[1]); y < std::stoi(c.args[3]); ++y) {
+                    for (int x = std::stoi(c.args[0]); x < std::stoi(c.args[2]); ++x) {
+                        blank[y * 530 + x] = true;
+                    }
+                }
+            } else if (c.op == "DrawText") {
+                const testhost::DrawnText& t = host.TextsOn(host.MainCanvas()).at(drawn++);
+                const int right = t.x + TestHost::TextWidth(t.fontSize, t.fontStyle,
+                                                            static_cast<int>(t.text.size()));
+                const int bottom = t.y + TestHost::TextHeight(t.fontSize);
+                int uncovered = 0;
+                for (int y = t.y; y < bottom; ++y) {
+                    for (int x = t.x; x < right; ++x) uncovered += !blank[y * 530 + x];
+                }
+                EXPECT_EQ(uncovered, 0) << "'" << t.text << "' at " << t.x << "," << t.y;
+                ++texts;
+            }
+        }
+    }
+    EXPECT_EQ(texts, 8);  // three captions and two values, the free moves' caption and count
 }
 
 TEST_F(PanelsTest, MoveClockBarCountsTwentyNinthsOfTheMoveTime) {

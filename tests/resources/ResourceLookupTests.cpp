@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Embedded.h"
+#include "ProjectVersion.h"
 #include "host/Resources.h"
 
 namespace {
@@ -72,7 +73,7 @@ TEST(ResourceLookup, UnknownNamesAndOtherTypesFindNothing) {
 
 TEST(StringTable, HoldsExactlyTheShellsTexts) {
     const std::map<uint32_t, std::string> expected = {
-        {3, "00.01.01.13"},
+        {3, resources_test::GameVersionText(resources_test::ProjectVersion())},
         {4, "Spherolette"},
         {5, "{5A1D0C2E-7B34-4E19-9F06-3C8B2D71A4E5}"},
         {6, "p-img-GameLogo.gif"},

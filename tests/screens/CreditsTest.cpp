@@ -104,6 +104,27 @@ TEST_F(CreditsTest, PageShowsHeaderAndCentredLinesThatFitTheStage) {
     EXPECT_TRUE(OnCredits(App()));
 }
 
+// The credits name what the game is made of and ships with, not the tools that build and
+// test it, nor libraries it no longer uses.
+TEST_F(CreditsTest, LinesCreditWhatTheGameIsMadeOfAndNoTools) {
+    std::string all;
+    for (int i = 0; i < sph::kContributorCount; ++i) {
+        const std::string line = sph::kContributors[i];
+        EXPECT_FALSE(line.empty()) << "line " << i;
+        EXPECT_EQ(line.find('<'), std::string::npos) << line;  // drawn as markup
+        all += line + "\n";
+    }
+    for (const char* part : {"SDL2", "stb_truetype", "giflib", "libpng", "zlib", "fontconfig",
+                             "Liberation", "FreeType", "emscripten", "generator", "Help"}) {
+        EXPECT_NE(all.find(part), std::string::npos) << part << " is not credited";
+    }
+    for (const char* tool : {"Xvfb", "xdotool", "GoogleTest", "Sanitizer", "UBSan", "Benchmark",
+                             "CMake", "Ninja", "GCC", "Clang", "libFuzzer", "ImageMagick", "Git",
+                             "SDL2_ttf", "HarfBuzz"}) {
+        EXPECT_EQ(all.find(tool), std::string::npos) << tool << " is credited";
+    }
+}
+
 TEST_F(CreditsTest, ReturnLeadsToANewTitleScreenAndEverythingBalances) {
     host.Settings()["UseAnimatedBubbles"] = "0";
     Start();

@@ -1,6 +1,7 @@
 // The top-five panel as the title screen draws it from the store.
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "ScreensFixture.h"
 
@@ -98,17 +99,50 @@ INSTANTIATE_TEST_SUITE_P(
                       ScoreCase{"2147483648", "2147,483,647"},
                       ScoreCase{"-99999999999", "-2147483648"}));
 
-TEST_F(HighScoreTable, AnOverlongNameIsCutByTheStoreAndDrawnWhole) {
-    const std::string longName(300, 'W');
-    host.Settings()["Score1Name"] = longName;
-    host.Settings()["Score1Score"] = "5";
+// The test host's bold 12 px characters are all 7 px wide, so the name column (97 px from the
+// strip's 8 px margin to the score column at 435) holds 13 of them.
+TEST_F(HighScoreTable, LongNamesAreDrawnCutToTheNameColumnAndStayWholeInTheStore) {
+    const std::string ae(300, '\xC6');  // the widest Latin-1 capital, cut to 255 by the store
+    const std::vector<std::string> stored = {std::string(20, 'W'), "Maximilian Wolfgang", ae,
+                                             "ABCDEFGHIJKLM", "ABCDEFGHIJKLMN"};
+    const std::vector<std::string> shown = {"WWWWWWWWWW...", "Maximilian...",
+                                            std::string(10, '\xC6') + "...", "ABCDEFGHIJKLM",
+                                            "ABCDEFGHIJ..."};
+    for (int r = 0; r < 5; ++r) {
+        host.Settings()["Score" + std::to_string(r + 1) + "Name"] = stored[r];
+        host.Settings()["Score" + std::to_string(r + 1) + "Score"] = "1234567";
+    }
     Start();
 
-    const testhost::DrawnText* name = TextAt(kNameX, 40);
-    ASSERT_NE(name, nullptr);
-    EXPECT_EQ(name->text, std::string(255, 'W'));
-    EXPECT_EQ(TextAtOrNone(kScoreX, 40), "5");
-    EXPECT_EQ(StripRights(host).at(0), 338 + testhost::TestHost::TextWidth(12, 1, 255));
+    const std::vector<int> strips = StripRights(host);
+    ASSERT_EQ(strips.size(), 5u);
+    for (int r = 0; r < 5; ++r) {
+        const testhost::DrawnText* name = TextAt(kNameX, kRowY[r]);
+        ASSERT_NE(name, nullptr) << "rank " << r + 1;
+        EXPECT_EQ(name->text, shown[r]) << "rank " << r + 1;
+        // The strip is measured on what is drawn, and neither reaches the score column.
+        const int drawnWidth = testhost::TestHost::TextWidth(12, 1, name->text.size());
+        EXPECT_EQ(strips[r], 338 + drawnWidth) << "rank " << r + 1;
+        EXPECT_LE(strips[r], 435);
+        EXPECT_LT(kNameX + drawnWidth, kScoreX);
+        EXPECT_EQ(TextAtOrNone(kScoreX, kRowY[r]), "1,234,567");
+    }
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_EQ(host.Settings()["Score1Name"], stored[0]);
+    EXPECT_EQ(host.Settings()["Score3Name"], ae);
+}
+
+TEST_F(HighScoreTable, ANameThatFitsIsMeasuredOnceAndDrawnAsStored) {
+    host.Settings()["Score1Name"] = "ABCDEFGHIJKLM";
+    Start();
+    int measured = 0;
+    for (const testhost::Call& c : host.CallsTo("MeasureText")) {
+        EXPECT_EQ(c.args.at(1).find("..."), std::string::npos) << c.args.at(1);
+        measured += c.args.at(1) == "ABCDEFGHIJKLM";
+    }
+    EXPECT_EQ(measured, 1);
+    EXPECT_EQ(TextAtOrNone(kNameX, 40), "ABCDEFGHIJKLM");
+    EXPECT_EQ(StripRights(host).at(0), 338 + testhost::TestHost::TextWidth(12, 1, 13));
 }
 
 TEST_F(HighScoreTable, ANameIsDrawnAsMarkupButMeasuredRaw) {

@@ -1,5 +1,4 @@
-// A started applet on the recording test host, with helpers to find what the title screen
-// shows.
+// The applet fixture with helpers to find what the title and credits screens show.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,32 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "applet/Applet.h"
-#include "host/Applet.h"
-#include "tests/support/TestHost.h"
+#include "tests/support/AppletFixture.h"
 
 namespace screens_test {
 
-class ScreensTest : public ::testing::Test {
+class ScreensTest : public testhost::AppletFixture {
 protected:
-    void TearDown() override {
-        if (started_) Stop();
-    }
-
-    void Start() {
-        ASSERT_FALSE(started_);
-        Shell_StartApplet(host.Site());
-        started_ = true;
-    }
-
-    void Stop() {
-        Shell_StopApplet();
-        started_ = false;
-        EXPECT_TRUE(host.GetLedger().Clean()) << host.GetLedger().Report();
-    }
-
-    sph::Applet* App() const { return sph::theApplet; }
-
     // Texts drawn on the main stage's background, in drawing order.
     const std::vector<testhost::DrawnText>& Texts() { return host.TextsOn(host.MainCanvas()); }
 
@@ -77,32 +56,15 @@ protected:
         host.Click(button);
     }
 
-    // Writes to the store made since the last ClearCalls, as "key=value".
-    std::vector<std::string> Writes() {
-        std::vector<std::string> out;
-        for (const testhost::Call& c : host.CallsTo("WriteString")) {
-            out.push_back(c.args.at(0) + "=" + c.args.at(1));
-        }
-        return out;
-    }
-
     // How often the new-game sound has been played.
     int NewGameSoundPlays() {
         int plays = 0;
-        for (const testhost::Call& c : host.CallsTo("Play")) {
-            auto entry = host.GetLedger().Entries().find(c.objectId);
-            if (entry == host.GetLedger().Entries().end()) continue;
-            std::string label = entry->second.label;
+        for (std::string label : SoundsPlayed()) {
             for (char& ch : label) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
             if (label.find("newgame") != std::string::npos) ++plays;
         }
         return plays;
     }
-
-    testhost::TestHost host;
-
-private:
-    bool started_ = false;
 };
 
 }  // namespace screens_test

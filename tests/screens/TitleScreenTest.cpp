@@ -112,6 +112,42 @@ TEST_F(TitleScreenTest, CheckBoxFlipsOnEveryReleaseAndTheChoiceStartsTheGame) {
     EXPECT_EQ(host.GameActive(), 1);
 }
 
+// The box is made and put in place first; only then is the option read and shown on it, and
+// its caption drawn after that.
+TEST_F(TitleScreenTest, CheckBoxIsMovedIntoPlaceBeforeTheOptionIsReadAndApplied) {
+    host.Settings()["UseAnimatedBubbles"] = "0";
+    Start();
+    const std::vector<testhost::Call>& calls = host.Calls();
+    const int boxId = host.Info(CheckBoxSprite()).id;
+    auto find = [&](auto matches) {
+        for (size_t i = 0; i < calls.size(); ++i) {
+            if (matches(calls[i])) return static_cast<long>(i);
+        }
+        return -1L;
+    };
+    const long created = find([&](const testhost::Call& c) {
+        return c.op == "CreateSprite" && c.args.at(1) == "2";
+    });
+    const long moved = find([&](const testhost::Call& c) {
+        return c.op == "MoveTo" && c.objectId == boxId;
+    });
+    const long read = find([](const testhost::Call& c) {
+        return c.op == "ReadString" && c.args.at(0) == "UseAnimatedBubbles";
+    });
+    const long shown = find([](const testhost::Call& c) { return c.op == "SetFrame"; });
+    const long caption = find([](const testhost::Call& c) {
+        return c.op == "DrawText" && c.args.at(0) == "Use Animated Bubbles";
+    });
+    ASSERT_GE(created, 0);
+    ASSERT_GE(moved, 0);
+    EXPECT_EQ(calls[moved].args, (std::vector<std::string>{"8", "392", "0"}));
+    EXPECT_LT(created, moved);
+    EXPECT_LT(moved, read);
+    EXPECT_LT(read, shown);
+    EXPECT_EQ(calls[shown].args, std::vector<std::string>{"0"});
+    EXPECT_LT(shown, caption);
+}
+
 TEST_F(TitleScreenTest, EachButtonStartsItsDifficulty) {
     for (int id = 0; id < 5; ++id) {
         Start();

@@ -584,10 +584,10 @@ public:
 
     host::Button* CreateButton(host::Stage* stage, void* context, int32_t x, int32_t y,
                                int32_t width, int32_t height, host::Canvas* picture,
-                               int32_t flags, int32_t id, host::Callback callback) override {
+                               int32_t flags, int32_t buttonId, host::Callback callback) override {
         h->Record(this, "CreateButton",
                   {h->Obj(stage), kOpaque, Num(x), Num(y), Num(width), Num(height),
-                   h->Obj(picture), Num(flags), Num(id), kOpaque});
+                   h->Obj(picture), Num(flags), Num(buttonId), kOpaque});
         auto* button = h->Make<TestSprite>("Button", "", false);
         button->isButton = true;
         button->picture = dynamic_cast<TestCanvas*>(picture);
@@ -595,7 +595,7 @@ public:
         button->y = y;
         button->width = width;
         button->height = height;
-        button->buttonId = id;
+        button->buttonId = buttonId;
         button->context = context;
         button->callback = callback;
         if (auto* s = dynamic_cast<TestStage*>(stage)) s->sprites.push_back(button);
@@ -729,10 +729,10 @@ TestFrameList* TestHost::Impl::MakeFrames(const std::string& label, int width, i
     list->width = width;
     list->height = height;
     for (int i = 0; i < frames; ++i) {
-        auto* frame = Make<TestCanvas>("Canvas", label + "[" + std::to_string(i) + "]", false);
-        frame->width = width;
-        frame->height = height;
-        list->frames.push_back(frame);
+        auto* canvas = Make<TestCanvas>("Canvas", label + "[" + std::to_string(i) + "]", false);
+        canvas->width = width;
+        canvas->height = height;
+        list->frames.push_back(canvas);
     }
     return list;
 }

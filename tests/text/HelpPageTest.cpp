@@ -3,14 +3,19 @@
 #include <string>
 #include <vector>
 
-#include "AppletFixture.h"
 #include "HelpDocumentFixture.h"
+#include "tests/support/AppletFixture.h"
 
 namespace text_test {
 namespace {
 
-class HelpPage : public AppletTest {
+class HelpPage : public testhost::AppletFixture {
 protected:
+    void SetUp() override {
+        Start();
+        host.ClearCalls();
+    }
+
     const std::vector<testhost::DrawnText>& Texts() { return host.TextsOn(host.HelpCanvas()); }
 
     // Requests the page and gives the texts drawn, the notice last.

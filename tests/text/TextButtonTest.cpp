@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "AppletFixture.h"
+#include "tests/support/AppletFixture.h"
 
 namespace text_test {
 namespace {
@@ -21,14 +21,19 @@ int OnClick(const host::Event* event) {
     return 0;
 }
 
-class TextButton : public AppletTest {
+class TextButton : public testhost::AppletFixture {
 protected:
+    void SetUp() override {
+        Start();
+        host.ClearCalls();
+    }
+
     void TearDown() override {
         if (button != nullptr) {
             host.MainStage()->RemoveSprite(button);
             button->Release();
         }
-        AppletTest::TearDown();
+        AppletFixture::TearDown();
     }
 
     host::Button* button = nullptr;

@@ -1,0 +1,98 @@
+// The windowed run: SDL's video and audio set up around one live run of the core.
+#include "shell/sdl/RunWindowed.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "shell/core/FontCache.h"
+#include "shell/posix/Paths.h"
+#include "shell/posix/Screenshots.h"
+#include "shell/posix/StartTime.h"
+#include "shell/sdl/SdlAudio.h"
+#include "shell/sdl/SdlFrontend.h"
+#include "shell/sdl/Window.h"
+#include "shell/session/LivePlay.h"
+#include "shell/session/Run.h"
+
+namespace shell {
+
+namespace {
+
+int RunInWindow(const Options& options, const AppletEntry& applet) {
+    // A replay runs the game on a clock it moves itself, in step with real time.
+    VirtualTime replayTime;
+    replayTime.now = MonotonicMs();
+    RunSetup setup;
+    if (!options.replay.empty()) setup.time = replayTime.AsSource();
+    setup.sound = SoundBank::Mode::Device;
+    setup.settingsPath = DefaultSettingsPath();
+    setup.fontMemoryFile = FontCache::DefaultMemoryFile();
+    setup.prefetchImages = true;
+    int code = kExitOk;
+    // Fonts and pictures load on other threads while the window opens.
+    std::unique_ptr<Run> run = Run::Open(options, applet, setup, &code);
+    if (!run) return code;
+    Host& host = run->GetHost();
+    StartupStep("host ready");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "spherolette: no display: %s\n", SDL_GetError());
+        return kExitNoWindow;
+    }
+    StartupStep("video ready");
+    std::string error;
+    std::unique_ptr<Window> window =
+        Window::Open(host::kStageWidth, host::kStageHeight, options.scale, &error);
+    if (!window) {
+        std::fprintf(stderr, "spherolette: %s\n", error.c_str());
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return kExitNoWindow;
+    }
+    StartupStep("window open");
+    if (!run->FontsFound()) {
+        window.reset();
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return kExitNoFont;
+    }
+    {
+        SdlFrontend frontend(*window);
+        SdlAudio audio(host.Sounds());
+        if (const char* logo = FindString(applet.resources, host::kStringLogoPicture)) {
+            frontend.SetIcon(*host.Images().Load(logo)->frames.front());
+        }
+        LivePlay play(*run, frontend, &replayTime);
+        play.GetControls().SetScreenshotSaver(SaveScreenshot);
+        play.GetLoop().OnFirstFrame([&] {
+            ReportFirstFrame(options.reportFirstFrame);
+            // The sound system starts only now, so the window does not wait for it; sounds
+            // the opening screen played are heard from here.
+            audio.Open();
+        });
+        play.Start();
+        StartupStep("applet started");
+        const std::string fault = play.RunToEnd();
+        if (!options.screenshot.empty()) {
+            SavePicture(run->GetSession().Picture(false), options.screenshot);
+        }
+        code = run->Finish(fault);
+    }
+    run.reset();
+    window.reset();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return code;
+}
+
+}  // namespace
+
+int RunWindowed(const Options& options, const AppletEntry& applet) {
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // Closing the window asks first during a game; SDL_QUIT then only comes from signals.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    const int code = RunInWindow(options, applet);
+    SDL_Quit();
+    return code;
+}
+
+}  // namespace shell

@@ -1,0 +1,22 @@
+// A game as the shell runs it: its two entry points and the resources it carries, whether the
+// library was loaded at run time or linked into the program.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "host/Applet.h"
+#include "host/Resources.h"
+
+namespace shell {
+
+struct AppletEntry {
+    ShellStartAppletFn start = nullptr;
+    ShellStopAppletFn stop = nullptr;
+    const host::ResourceDirectory* resources = nullptr;
+
+    // A string of the string table, or "" (id 3 is the version).
+    std::string String(uint32_t id) const;
+};
+
+}  // namespace shell

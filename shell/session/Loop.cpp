@@ -1,0 +1,109 @@
+// The loop.
+#include "shell/session/Loop.h"
+
+#include <algorithm>
+
+namespace shell {
+
+namespace {
+constexpr int kLongestWaitMs = 10000;
+}
+
+Loop::Loop(Session& session, Host& host, Controls& controls, DrawnDialogs& dialogs,
+           EventFeed& feed, Viewport& viewport)
+    : session_(session),
+      host_(host),
+      controls_(controls),
+      dialogs_(dialogs),
+      feed_(feed),
+      frontend_(feed.GetFrontend()),
+      viewport_(viewport) {
+    clients_.push_back(&controls_);
+}
+
+void Loop::RemoveClient(FrameClient* client) {
+    clients_.erase(std::remove(clients_.begin(), clients_.end(), client), clients_.end());
+}
+
+void Loop::Quit() {
+    bool end = dialogs_.QuitDecided() || session_.RequestQuit() || dialogs_.QuitDecided();
+    // Closing the window again while asked counts as a yes.
+    if (dialogs_.TakeCloseRequest()) end = true;
+    if (end) quit_ = true;
+}
+
+void Loop::PresentAll() {
+    int w = 0, h = 0;
+    frontend_.DrawableSize(&w, &h);
+    viewport_.Fit(w, h);
+    frontend_.Present(session_.Frame(), DirtyRegion(), viewport_, true);
+}
+
+void Loop::Handle(const ShellEvent& e) {
+    using Type = ShellEvent::Type;
+    switch (e.type) {
+        case Type::Terminate: quit_ = true; break;  // a signal or the session ending: no question
+        case Type::Close: Quit(); break;
+        case Type::Exposed:
+        case Type::Resized: PresentAll(); break;
+        default: controls_.Handle(e); break;
+    }
+    // The window was closed while the applet had a dialog open.
+    if (dialogs_.TakeCloseRequest()) Quit();
+    if (dialogs_.QuitDecided()) quit_ = true;
+}
+
+int Loop::Timeout(int64_t now) {
+    int64_t wait = kLongestWaitMs;
+    const int64_t due = host_.NextDue();
+    if (due >= 0) wait = std::min(wait, due - host_.Clock().Now());
+    if (session_.NeedsCompose()) wait = std::min(wait, lastPresent_ + kMinFrameMs - now);
+    for (const FrameClient* client : clients_) {
+        const int64_t wake = client->NextWake();
+        if (wake >= 0) wait = std::min(wait, wake);
+    }
+    return static_cast<int>(std::clamp<int64_t>(wait, 0, kLongestWaitMs));
+}
+
+bool Loop::RunFrame() {
+    ShellEvent e;
+    const bool woken = feed_.Wait(&e, Timeout(frontend_.RealMs()));
+    // One applet time for the whole frame: what is due runs first, then the input, just as
+    // a replay of the frame does it.
+    host_.Clock().Latch();
+    host_.Update();
+    if (woken) {
+        Handle(e);
+        while (!quit_ && feed_.Wait(&e, 0)) Handle(e);
+    }
+    if (quit_) {
+        host_.Clock().Unlatch();
+        return false;
+    }
+    for (size_t i = 0; i < clients_.size(); ++i) clients_[i]->Frame();
+    host_.Update();
+    host_.Clock().Unlatch();
+    const int64_t now = frontend_.RealMs();
+    if (now - lastPresent_ >= kMinFrameMs && session_.NeedsCompose()) {
+        DirtyRegion changed;
+        session_.Compose(&changed);
+        if (!firstPresented_) {
+            PresentAll();
+        } else {
+            frontend_.Present(session_.Frame(), changed, viewport_, false);
+        }
+        lastPresent_ = now;
+        if (!firstPresented_) {
+            firstPresented_ = true;
+            if (firstFrame_) firstFrame_();
+        }
+    }
+    return !quit_;
+}
+
+void Loop::Run() {
+    while (RunFrame()) {
+    }
+}
+
+}  // namespace shell

@@ -1,0 +1,98 @@
+// One run of the game, set up the same way for every front end: the options a run really uses
+// (a replay brings its own), the settings store, the host, the session, the shell's remembered
+// options, a recording or a replay, and the verdict at the end (the ledger's, then the bot's).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "shell/bot/StoreCheck.h"
+#include "shell/core/Host.h"
+#include "shell/session/AppletEntry.h"
+#include "shell/session/Options.h"
+#include "shell/session/Prefs.h"
+#include "shell/session/Replay.h"
+#include "shell/session/Session.h"
+#include "shell/settings/SettingsFile.h"
+
+namespace shell {
+
+// Exit codes.
+constexpr int kExitOk = 0;
+constexpr int kExitNoLibrary = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitLedger = 3;
+constexpr int kExitNoWindow = 4;
+constexpr int kExitAutoplay = 5;  // a check the bot makes failed
+constexpr int kExitNoFont = 6;    // no font file at all: no text could be shown
+
+// How a front end wants its run set up.
+struct RunSetup {
+    AppletClock::Source time;           // the host's clock; empty: the monotonic clock
+    SoundBank::Mode sound = SoundBank::Mode::Silent;
+    bool memoryStoreByDefault = false;  // without --settings, keep the store in memory
+    std::string settingsPath;           // without --settings, the player's settings file
+    std::string fontMemoryFile;         // see FontCache::SetMemoryFile
+    bool prefetchImages = false;        // decode the pictures while the window opens
+};
+
+class Run {
+public:
+    // Null, with the exit code in *exitCode and the reason on stderr, when the run cannot start:
+    // a replay that cannot be read or a recording that cannot be written.
+    static std::unique_ptr<Run> Open(const Options& options, const AppletEntry& applet,
+                                     const RunSetup& setup, int* exitCode);
+    ~Run();
+    Run(const Run&) = delete;
+    Run& operator=(const Run&) = delete;
+
+    // The options the run really uses: a replay's seed, clock and bubble set, a recording's
+    // chosen seed, and the shell's remembered options under the command line's.
+    const Options& Used() const { return used_; }
+    Host& GetHost() { return *host_; }
+    Session& GetSession() { return *session_; }
+    Prefs& GetPrefs() { return *prefs_; }
+    const AppletEntry& Applet() const { return applet_; }
+
+    // Every text of the game is drawn in "Arial": with no font file at all the title screen
+    // would show nothing to click, so the run stops with a clear word (false) instead.
+    bool FontsFound();
+
+    bool HasReplay() const { return !used_.replay.empty(); }
+    const Replay& GetReplay() const { return replay_; }
+    // The answers the game's questions get in a headless run, and from a replay.
+    ScriptedDialogs& Scripted() { return scripted_; }
+    ReplayDialogs& FromReplay() { return replayDialogs_; }
+
+    // Where the bot checks the scores after each game.
+    bot::StoreToCheck StoreForBot() const;
+    // The store of the shell's own options (null when nothing is remembered).
+    host::SettingsStore* ShellStore();
+
+    // Stops the applet and closes a recording. The ledger's verdict first, then whether the
+    // bot's checks passed (`botFault` empty).
+    int Finish(const std::string& botFault);
+
+private:
+    Run() = default;
+    bool OpenStore(const RunSetup& setup);
+
+    Options used_;
+    AppletEntry applet_;
+    Replay replay_;
+    std::unique_ptr<SettingsFile> file_;
+    std::unique_ptr<SettingsView> gameView_;
+    std::unique_ptr<SettingsView> shellView_;
+    MemorySettings memory_;
+    bool inMemory_ = false;
+    ScriptedDialogs scripted_;
+    ReplayDialogs replayDialogs_{{}};
+    std::unique_ptr<Host> host_;
+    std::unique_ptr<Prefs> prefs_;
+    std::unique_ptr<Session> session_;
+    std::unique_ptr<ReplayRecorder> recorder_;
+    bool finished_ = false;
+};
+
+}  // namespace shell
