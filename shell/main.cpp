@@ -12,10 +12,6 @@
 #include "shell/session/Options.h"
 #include "shell/session/Run.h"
 
-#ifndef SHELL_VERSION
-#define SHELL_VERSION "0"
-#endif
-
 int main(int argc, char** argv) {
     using namespace shell;
     MarkMainStart();
@@ -41,9 +37,9 @@ int main(int argc, char** argv) {
         return kExitNoLibrary;
     }
     if (options.version) {
-        const std::string version = library->String(host::kStringVersion);
-        std::printf("Spherolette %s (shell %s)\n", version.empty() ? "?" : version.c_str(),
-                    SHELL_VERSION);
+        // The version is written once, in the build, and carried by the game library.
+        const std::string version = library->Entry().Version();
+        std::printf("Spherolette %s\n", version.empty() ? "?" : version.c_str());
         return kExitOk;
     }
     const AppletEntry applet = library->Entry();

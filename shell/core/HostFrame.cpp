@@ -47,6 +47,12 @@ bool HostFrame::Ask(const std::string& title, const std::string& text) {
     return dialogs_ != nullptr && dialogs_->Message(title, text, true);
 }
 
+void HostFrame::Tell(const std::string& title, const std::string& text) {
+    if (beforeDialog_) beforeDialog_();
+    ClockHold hold(clock_);
+    if (dialogs_ != nullptr) dialogs_->Message(title, text, false);
+}
+
 int32_t HostFrame::MessageBox(const char* title, const char* text, int32_t buttons) {
     TraceCall(this, "MessageBox", title, text, buttons);
     const bool ask = buttons == host::kMessageBoxAskYesNo;

@@ -31,6 +31,8 @@ public:
     void OnBeforeDialog(std::function<void()> hook) { beforeDialog_ = std::move(hook); }
     // A question of the shell's own (quit during a game), asked like the applet's.
     bool Ask(const std::string& title, const std::string& text);
+    // A message of the shell's own, shown like the applet's.
+    void Tell(const std::string& title, const std::string& text);
 
     int32_t SetTitle(const char* name) override;
     void SetGameActive(int32_t active) override;

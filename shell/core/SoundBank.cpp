@@ -35,7 +35,7 @@ void SoundBank::UseFormat(int rate, int channels) {
 }
 
 void SoundBank::SetUnavailable(const std::string& why) {
-    Log("no audio device (%s): the game runs silently", why.c_str());
+    Log("sound is off: no audio device (%s)", why.c_str());
     std::lock_guard<std::mutex> hold(lock_);
     available_ = false;
     for (Voice& v : voices_) v = Voice{};

@@ -28,6 +28,7 @@ void HeadlessFrontend::Present(const Pixmap& view, const DirtyRegion& changed, c
         for (const Rect& r : changed.Rects()) shown_.CopyArea(view, r);
     }
     ++presents_;
+    if (observer_) observer_(shown_);
 }
 
 }  // namespace shell

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 
 #include "shell/core/AppletClock.h"
 #include "shell/session/Frontend.h"
@@ -23,6 +24,8 @@ public:
     // The last picture shown (the stage's size) and how many times something was shown.
     const Pixmap& Shown() const { return shown_; }
     int Presents() const { return presents_; }
+    // Told every picture as it is shown (a test looks at a dialog while it is open).
+    void OnPresent(std::function<void(const Pixmap& shown)> observer) { observer_ = std::move(observer); }
 
     int64_t RealMs() override { return clock_.now; }
     // The next queued record; with none, the virtual clock moves on by the time waited.
@@ -41,6 +44,7 @@ private:
     std::deque<ShellEvent> queue_;
     Pixmap shown_;
     int presents_ = 0;
+    std::function<void(const Pixmap&)> observer_;
     bool textInput_ = true;
     std::string clipboard_;
 };

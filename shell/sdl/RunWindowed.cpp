@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "shell/core/FontCache.h"
+#include "shell/media/Png.h"
 #include "shell/posix/Paths.h"
 #include "shell/posix/Screenshots.h"
 #include "shell/posix/StartTime.h"
@@ -16,9 +17,22 @@
 #include "shell/session/LivePlay.h"
 #include "shell/session/Run.h"
 
+extern const unsigned char kWindowIconPng[];
+extern const unsigned long kWindowIconPng_size;
+
 namespace shell {
 
 namespace {
+
+// The square application icon, as the desktop shows it.
+Pixmap WindowIcon() {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgba;
+    if (!media::DecodePng(kWindowIconPng, kWindowIconPng_size, &width, &height, &rgba, nullptr)) {
+        return {};
+    }
+    return Pixmap::FromRgba(width, height, rgba.data());
+}
 
 int RunInWindow(const Options& options, const AppletEntry& applet) {
     // A replay runs the game on a clock it moves itself, in step with real time.
@@ -58,9 +72,7 @@ int RunInWindow(const Options& options, const AppletEntry& applet) {
     {
         SdlFrontend frontend(*window);
         SdlAudio audio(host.Sounds());
-        if (const char* logo = FindString(applet.resources, host::kStringLogoPicture)) {
-            frontend.SetIcon(*host.Images().Load(logo)->frames.front());
-        }
+        frontend.SetIcon(WindowIcon());
         LivePlay play(*run, frontend, &replayTime);
         play.GetControls().SetScreenshotSaver(SaveScreenshot);
         play.GetLoop().OnFirstFrame([&] {

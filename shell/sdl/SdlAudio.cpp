@@ -2,6 +2,7 @@
 #include "shell/sdl/SdlAudio.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <cstring>
 
@@ -13,6 +14,22 @@ namespace {
 constexpr int kRate = 44100;
 constexpr int kChannels = 2;
 constexpr int kDeviceFrames = 1024;
+// ALSA writes its own errors on stderr while it looks for a card, several lines for a machine
+// without one. The game says in one line itself that sound is off, so ALSA is asked to keep
+// quiet: when SDL chose it, its library is loaded already and takes an error handler.
+void SilentAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+void QuietAlsa() {
+    const char* driver = SDL_GetCurrentAudioDriver();
+    if (driver == nullptr || std::strcmp(driver, "alsa") != 0) return;
+    void* alsa = dlopen("libasound.so.2", RTLD_LAZY | RTLD_NOLOAD);
+    if (alsa == nullptr) return;
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    auto setHandler = reinterpret_cast<int (*)(Handler)>(dlsym(alsa, "snd_lib_error_set_handler"));
+    if (setHandler != nullptr) setHandler(&SilentAlsaError);
+    dlclose(alsa);  // SDL keeps its own reference
+}
+
 }  // namespace
 
 SdlAudio::~SdlAudio() { Close(); }
@@ -31,6 +48,7 @@ bool SdlAudio::Open() {
         bank_.SetUnavailable(SDL_GetError());
         return false;
     }
+    QuietAlsa();
     SDL_AudioSpec want{};
     want.freq = kRate;
     want.format = AUDIO_S16SYS;

@@ -17,6 +17,9 @@ struct AppletEntry {
 
     // A string of the string table, or "" (id 3 is the version).
     std::string String(uint32_t id) const;
+    // The game's version as people write it: "00.01.01.13" in the string table reads
+    // "0.1.1.13"; "" when the table has none.
+    std::string Version() const;
 };
 
 }  // namespace shell

@@ -6,6 +6,16 @@
 
 namespace shell {
 
+Rect DrawnDialogs::Above() {
+    using namespace host::look;
+    return {0, 0, kBoardFrameRight, kBoardFrameTop};
+}
+
+void DrawnDialogs::Place(DialogBox& box) {
+    box.Layout(Above());
+    if (box.Bounds().y < Above().y || box.Bounds().Bottom() > Above().Bottom()) box.Layout(Area());
+}
+
 Rect DrawnDialogs::Area() {
     // The board's frame: clear of the panels to its right.
     using namespace host::look;
@@ -44,7 +54,7 @@ void DrawnDialogs::PresentAll(const Pixmap& view) {
 int DrawnDialogs::Run(DialogBox& box) {
     using Type = ShellEvent::Type;
     Frontend& frontend = feed_.GetFrontend();
-    box.Layout(Area());
+    Place(box);
     const bool textWasOn = frontend.TextInputOn();
     frontend.TextInput(true);
     Pixmap view = backdrop_;

@@ -1,6 +1,8 @@
 // Dialogs drawn over the game in its own look, each with its own loop over the front end's
 // records. Nothing of the applet runs while one is open (the host holds the applet clock).
-// They sit over the board, so the score beside it stays readable.
+// They sit on the board's side of the stage, never over the panels beside it, so the score
+// stays readable: above the board where they fit (the board then shows whole, as at the end of
+// a game), otherwise over it.
 #pragma once
 
 #include "shell/core/Dialogs.h"
@@ -33,8 +35,12 @@ public:
     // game asks from then on answer No unseen.
     bool QuitDecided() const { return quitDecided_; }
 
-    // Where the dialogs go on the stage.
+    // Where the dialogs go on the stage: the band above the board when the box fits there,
+    // the board otherwise.
+    static Rect Above();
     static Rect Area();
+    // Lays `box` out in the first of those places it fits.
+    static void Place(DialogBox& box);
 
 private:
     int Run(DialogBox& box);

@@ -68,6 +68,11 @@ LivePlay::~LivePlay() {
 
 void LivePlay::Start() {
     run_.GetSession().Start();
+    // A settings file that could not be read is worth a word, once, when the player can see it.
+    loop_->OnFirstFrame([this] {
+        const std::string problem = run_.SettingsProblem();
+        if (!problem.empty()) run_.GetHost().Frame().Tell("Spherolette", problem);
+    });
     if (run_.Used().autoplay) {
         autoplay_ = std::make_unique<bot::WindowAutoplay>(run_.Used(), run_.GetSession(),
                                                           run_.GetHost(), *loop_, dialogs_, feed_,

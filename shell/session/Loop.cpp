@@ -95,7 +95,7 @@ bool Loop::RunFrame() {
         lastPresent_ = now;
         if (!firstPresented_) {
             firstPresented_ = true;
-            if (firstFrame_) firstFrame_();
+            for (const auto& hook : firstFrame_) hook();
         }
     }
     return !quit_;

@@ -29,8 +29,8 @@ public:
     bool RunFrame();
     // Frames until the player quits.
     void Run();
-    // Called once after the first frame has been presented.
-    void OnFirstFrame(std::function<void()> hook) { firstFrame_ = std::move(hook); }
+    // Called once after the first frame has been presented (in the order they were added).
+    void OnFirstFrame(std::function<void()> hook) { firstFrame_.push_back(std::move(hook)); }
     // Ends the run after this frame (no question asked).
     void EndRun() { quit_ = true; }
     bool Ending() const { return quit_; }
@@ -55,7 +55,7 @@ private:
     bool quit_ = false;
     bool firstPresented_ = false;
     int64_t lastPresent_ = -1000;
-    std::function<void()> firstFrame_;
+    std::vector<std::function<void()>> firstFrame_;
 };
 
 }  // namespace shell

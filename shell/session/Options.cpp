@@ -25,7 +25,8 @@ bool ParseNumber(const std::string& text, uint64_t max, uint64_t* out) {
 
 std::string UsageText() {
     return "Usage: spherolette [options]\n"
-           "A puzzle game: line up five or more bubbles of one colour.\n"
+           "A puzzle game: line up five or more bubbles of one colour to pop them.\n"
+           "A line of five saves the wave; each bubble beyond five adds a free move.\n"
            "\n"
            "Options:\n"
            "  -h, --help              list every option and exit\n"
@@ -39,23 +40,24 @@ std::string UsageText() {
            "      --script FILE       in headless mode, play the commands in FILE\n"
            "      --screenshot FILE   write a PNG of the main stage to FILE at exit\n"
            "      --trace             log every call between the game and the shell\n"
-           "      --autoplay          the computer plays (a demo in the window; headless it\n"
-           "                          checks the saved scores and the game's objects)\n"
+           "      --autoplay          the computer plays: a demo in the window (a click or\n"
+           "                          a key ends it); headless it also checks the saved\n"
+           "                          scores and the game's objects\n"
            "      --autoplay-difficulty N\n"
-           "                          the difficulty it chooses, 0 (Very Easy) to 4 (Very Hard)\n"
-           "                          (default: a random one each time)\n"
-           "      --autoplay-games N  stop after N games, 0 for never (default: 1 headless,\n"
-           "                          never in the window)\n"
-           "      --relaxed           the game's clock runs at half speed; its scores and options\n"
-           "                          are kept apart from the standard ones\n"
+           "                          the difficulty it chooses, 0 (Very Easy) to 4\n"
+           "                          (Very Hard); default: a random one each time\n"
+           "      --autoplay-games N  stop after N games, 0 for never (default: 1\n"
+           "                          headless, never in the window)\n"
+           "      --relaxed           the game's clock runs at half speed; its scores and\n"
+           "                          options are kept apart from the standard ones\n"
            "      --symbols, --no-symbols\n"
-           "                          draw the bubbles with a symbol for each colour, or plain\n"
-           "                          (remembered; applies from the next game)\n"
+           "                          draw the bubbles with a symbol for each colour, or\n"
+           "                          plain (remembered; applies from the next game)\n"
            "      --volume N          sound volume in per cent, 0 to 100 (remembered)\n"
            "      --record FILE       save the seed, options and every input to FILE\n"
            "      --replay FILE       play a saved FILE back (in the window or headless)\n"
            "      --report-first-frame\n"
-           "                          print \"first-frame-ms N\" once the title screen is shown\n"
+           "                          print \"first-frame-ms N\" once the title is shown\n"
            "\n"
            "Script commands (one a line; # starts a comment):\n"
            "  press X Y | move X Y | release X Y | click X Y | drag X1 Y1 X2 Y2\n"
@@ -64,8 +66,15 @@ std::string UsageText() {
            "\n"
            "Keys (F1 shows the help page; Esc, a click or F1 again returns):\n" +
            ShortcutHelpText() +
-           "Exit status: 0 normal, 1 game library missing, 2 bad usage, 3 objects kept or\n"
-           "released twice by the game, 4 no window, 5 a check of --autoplay failed, 6 no font.\n";
+           "\n"
+           "Exit status:\n"
+           "  0  a normal quit\n"
+           "  1  the game library or its entry points cannot be found\n"
+           "  2  bad usage: an unknown option, a bad value, an unreadable script or replay\n"
+           "  3  the game kept or released an object wrongly (a check for developers)\n"
+           "  4  no window can be opened\n"
+           "  5  a check of --autoplay failed\n"
+           "  6  no font was found for the game's text\n";
 }
 
 bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {

@@ -68,7 +68,10 @@ void PointerAssist::Up(int x, int y) {
 void PointerAssist::PutBack() {
     if (state_ != State::Carrying) return;
     state_ = State::Idle;
-    if (host_.Input().Pressed()) session_.PointerUp(startX_, startY_);
+    if (!host_.Input().Pressed()) return;
+    // Brought back to where it was picked up first: what is dropped is where the sprite is.
+    session_.PointerMove(startX_, startY_);
+    session_.PointerUp(startX_, startY_);
 }
 
 // ---- Keyboard --------------------------------------------------------------------------

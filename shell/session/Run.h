@@ -65,6 +65,9 @@ public:
     ScriptedDialogs& Scripted() { return scripted_; }
     ReplayDialogs& FromReplay() { return replayDialogs_; }
 
+    // What the player should be told about the settings file found at start-up; empty when
+    // there is nothing to say.
+    std::string SettingsProblem() const { return file_ ? file_->Problem() : std::string(); }
     // Where the bot checks the scores after each game.
     bot::StoreToCheck StoreForBot() const;
     // The store of the shell's own options (null when nothing is remembered).

@@ -9,14 +9,14 @@ namespace shell {
 const std::vector<Shortcut>& Shortcuts() {
     static const std::vector<Shortcut> kShortcuts = {
         {"F1", "help page"},
-        {"Esc, Ctrl+P", "pause"},
+        {"Esc, Ctrl+P", "pause a game"},
         {"Ctrl+M", "sound on/off"},
         {"Ctrl+Up/Down", "volume"},
         {"Ctrl+S", "symbols on the bubbles (next game)"},
         {"F11", "fullscreen"},
         {"F12", "screenshot"},
         {"Arrows", "move the cursor a cell"},
-        {"Tab", "next button"},
+        {"Tab", "next button or control"},
         {"Space, Enter", "pick up, drop or press"},
     };
     return kShortcuts;
@@ -27,6 +27,8 @@ std::vector<std::string> ShortcutPanelLines() {
     const auto& all = Shortcuts();
     for (const Shortcut& s : all) lines.push_back(std::string(s.keys) + "  " + s.action);
     lines.push_back("Click a bubble, then click where it goes");
+    lines.push_back("A line of five saves the wave; each bubble");
+    lines.push_back("beyond five adds a free move");
     return lines;
 }
 

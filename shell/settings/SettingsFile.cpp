@@ -92,6 +92,9 @@ SettingsFile::SettingsFile(std::string path, SettingsLog log)
         writable_ = false;
         Log("settings: cannot read " + path_ + " (" + why +
             "); starting with empty settings, which will not be saved");
+        problem_ = "The settings file " + path_ + " cannot be read (" + why +
+                   "). It is left as it is; the game starts with fresh settings, which will "
+                   "not be saved.";
         break;
     }
 }
@@ -227,17 +230,25 @@ bool SettingsFile::KeepAside(const std::string& why) {
         if (::rename(path_.c_str(), aside.c_str()) == 0) {
             Log("settings: " + path_ + " could not be read (" + why + "); kept as " + aside +
                 "; starting with empty settings");
+            problem_ = "The settings file could not be read. It was kept as " + aside +
+                       ", and the game starts with fresh settings.";
             return true;
         }
         if (errno == ENOENT) return true;  // another shell moved it aside first
         writable_ = false;
         Log("settings: " + path_ + " could not be read (" + why + ") nor kept aside (" +
             ErrnoText(errno) + "); starting with empty settings, which will not be saved");
+        problem_ = "The settings file " + path_ +
+                   " could not be read, nor kept aside. It is left as it is; the game starts "
+                   "with fresh settings, which will not be saved.";
         return false;
     }
     writable_ = false;
     Log("settings: " + path_ + " could not be read (" + why +
         ") and no free name was found to keep it aside; settings will not be saved");
+    problem_ = "The settings file " + path_ +
+               " could not be read, nor kept aside. It is left as it is; the game starts with "
+               "fresh settings, which will not be saved.";
     return false;
 }
 

@@ -56,6 +56,9 @@ public:
     const std::string& Path() const { return path_; }
     // False when the store refuses writes to protect a file it could not read or move aside.
     bool Writable() const { return writable_; }
+    // What a player should be told about the file found at start-up (kept aside, left alone),
+    // in a sentence or two; empty when it was read, or missing.
+    const std::string& Problem() const { return problem_; }
 
     // A view whose keys are stored as `prefix + key`. The file must outlive its views.
     std::unique_ptr<SettingsView> View(std::string prefix);
@@ -76,6 +79,7 @@ private:
     SettingsMap values_;
     bool writable_ = true;
     bool failureLogged_ = false;
+    std::string problem_;
 };
 
 // One namespace of a SettingsFile as the host contract's store. Release() does not free the

@@ -48,6 +48,8 @@ program="$prefix/bin/spherolette"
 [[ -x "$program" ]] || fail "nothing installed at $program"
 cc -O1 -o "$work/close_window" "$here/../e2e/close_window.c" -lX11 2>"$work/cc.log" ||
   fail "cannot build the close_window helper (libx11-dev)"
+cc -O1 -o "$work/board_cells" "$here/../e2e/board_cells.c" -lX11 2>>"$work/cc.log" ||
+  fail "cannot build the board_cells helper (libx11-dev)"
 
 # ---- A display of our own -----------------------------------------------------------------
 display=""
@@ -126,8 +128,24 @@ is_credits() {
   ! is_title && ! is_game && ! is_help && near 11 404 "$teal" &&
     [[ "$(convert "$shot" -crop 330x12+100+11 +repage -colorspace gray -format '%[fx:int(255*minima)]' info:)" -lt 40 ]]
 }
-# The shell's question box: its dark title bar and teal panel over the board.
-is_question() { near 300 170 "$frame_dark" && near 380 170 "$frame_dark" && near 265 240 "$teal"; }
+# What the window shows of the board's side: the cells, and a dialog's place (board_cells.c).
+look() { "$work/board_cells" "$wid"; }
+board() { look | head -n 8 | tr -d '\n'; }
+dialog_at() { look | sed -n 's/^dialog //p'; }
+# The shell's question box, drawn above the board; the name prompt, with its white field.
+is_question() { [[ "$(dialog_at)" != none ]] && look | grep -q '^field no'; }
+is_prompt() { [[ "$(dialog_at)" != none ]] && look | grep -q '^field yes'; }
+# Milliseconds since the epoch, and a wait for the program to end that says how long it took.
+now_ms() { date +%s%3N; }
+wait_for_exit() {
+  local since="$1" what="$2"
+  for _ in $(seq 300); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.01; done
+  kill -0 "$game_pid" 2>/dev/null && fail "the program did not end $what"
+  echo "e2e: the program ended $(($(now_ms) - since)) ms $what"
+  wait "$game_pid"
+  code=$?
+  game_pid=""
+}
 
 # Waits up to 10 s for a view, taking screenshots as it goes.
 wait_for() {
@@ -221,11 +239,7 @@ step "closing again and answering Yes ends the program"
 "$work/close_window" "$wid" || fail "cannot send the close request"
 wait_for is_question "asked-again"
 xdotool key --clearmodifiers y
-for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$game_pid" 2>/dev/null && fail "the program did not end after Yes"
-wait "$game_pid"
-code=$?
-game_pid=""
+wait_for_exit "$(now_ms)" "after Yes"
 [[ $code == 0 ]] || fail "the first run ended with status $code"
 
 # ---- Second run: the credits ---------------------------------------------------------------
@@ -241,14 +255,108 @@ wait_for is_title "title-after-credits"
 
 step "closing the window on the title screen ends the program at once"
 "$work/close_window" "$wid" || fail "cannot send the close request"
-for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$game_pid" 2>/dev/null && fail "the program did not end when its window was closed on the title screen"
-wait "$game_pid"
-code=$?
-game_pid=""
+wait_for_exit "$(now_ms)" "after its window was closed on the title screen"
 [[ $code == 0 ]] || fail "the second run ended with status $code"
-grep -q "Spherolette.Score1Name=" "$work/home/data/spherolette/settings.txt" 2>/dev/null ||
+settings="$work/home/data/spherolette/settings.txt"
+grep -q "Spherolette.Score1Name=" "$settings" 2>/dev/null ||
   fail "the scores were not saved in the user's data directory"
+
+# ---- Third and fourth runs: pause, help, the end of a game and the name -------------------
+# A table of five zero scores, so that any game ends with the name prompt.
+{
+  echo "# spherolette settings 1"
+  for r in 1 2 3 4 5; do echo "Spherolette.Score${r}Name=Nobody"; echo "Spherolette.Score${r}Score=0"; done
+} >"$settings"
+
+# Moves bubbles to empty cells until a dialog shows (waves fill the board: the game ends).
+play_until_dialog() {
+  local cells from to i
+  for _ in $(seq 200); do
+    [[ "$(dialog_at)" != none ]] && return 0
+    cells="$(board)"
+    from="" to=""
+    for ((i = 0; i < 64; i++)); do
+      [[ -z "$from" && "${cells:i:1}" == o ]] && from=$i
+      [[ -z "$to" && "${cells:i:1}" == . ]] && to=$i
+    done
+    [[ -z "$from" || -z "$to" ]] && { sleep 0.2; continue; }
+    drag "$(cell_x $((from % 8)))" "$(cell_y $((from / 8)))" "$(cell_x $((to % 8)))" "$(cell_y $((to / 8)))"
+    sleep 0.2
+  done
+  fail "the game did not end in 200 moves"
+}
+
+step "Escape on the title screen pauses nothing"
+start_game game3
+wait_for is_title "title-third"
+xdotool key --clearmodifiers Escape
+sleep 0.3
+take_shot "title-after-escape"
+is_title || fail "Escape on the title screen changed what it shows ($shot)"
+
+step "choosing Very Hard; a pause hides the board and the next phase"
+click 140 347
+wait_for is_game "very-hard"
+play_until_moved() {
+  local cells from="" to="" i
+  cells="$(board)"
+  for ((i = 0; i < 64; i++)); do
+    [[ -z "$from" && "${cells:i:1}" == o ]] && from=$i
+    [[ -z "$to" && "${cells:i:1}" == . ]] && to=$i
+  done
+  drag "$(cell_x $((from % 8)))" "$(cell_y $((from / 8)))" "$(cell_x $((to % 8)))" "$(cell_y $((to / 8)))"
+}
+play_until_moved  # the first move starts the game's clock
+sleep 0.5
+xdotool key --clearmodifiers Escape
+sleep 0.3
+take_shot "paused"
+[[ "$(board)" == "$(printf '#%.0s' $(seq 64))" ]] || fail "the pause left board cells in view ($shot)"
+near 400 300 "$frame_dark" || fail "the pause left the next phase's score in view ($shot)"
+xdotool key --clearmodifiers Escape
+sleep 2
+take_shot "after-count-in"
+is_game || fail "the game did not come back after the count-in ($shot)"
+
+step "the help page holds the game's clock: no wave arrives while it is read"
+before_help="$(board)"
+xdotool key --clearmodifiers F1
+wait_for is_help "help-in-game"
+sleep 6  # longer than the clock gives a move at Very Hard
+xdotool key --clearmodifiers Escape
+sleep 1.6  # the count-in hides the board; the clock runs again after it
+[[ "$(board)" == "$before_help" ]] || fail "the board changed while the help page was shown"
+
+step "playing on until the board is full: the name prompt"
+play_until_dialog
+wait_for is_prompt "name-prompt"
+xdotool type --delay 80 'Zoë <3'
+xdotool key --clearmodifiers Return
+wait_for is_question "final-question"
+
+step "the last picture of the game: a bubble in each of the 64 cells under the final question"
+take_shot "final-question-open"
+[[ "$(dialog_at)" == above ]] || fail "the final question is not above the board ($shot)"
+[[ "$(board)" == "$(printf 'o%.0s' $(seq 64))" ]] ||
+  fail "cells of the full board show no bubble under the final question: $(board) ($shot)"
+near 490 262 "$teal" && near 380 212 "$teal" ||
+  fail "the score panel is covered under the final question ($shot)"
+xdotool key --clearmodifiers n
+wait_for is_title "title-after-game"
+LC_ALL=C grep -a -q $'LastNameEntered=Zo\xeb 3$' "$settings" ||
+  fail "the name typed over the proposal was not recorded as typed: $(grep -a LastNameEntered "$settings")"
+
+step "closing the window while the name prompt is open keeps the name and ends the program"
+click 140 347
+wait_for is_game "very-hard-again"
+play_until_dialog
+wait_for is_prompt "name-prompt-again"
+xdotool type --delay 80 'Quitter'
+"$work/close_window" "$wid" || fail "cannot send the close request"
+wait_for_exit "$(now_ms)" "after its window was closed at the name prompt"
+[[ $code == 0 ]] || fail "the fourth run ended with status $code"
+grep -a -q 'Name=Quitter$' "$settings" || fail "the name in the prompt was not recorded when the window closed"
+grep -a -q 'ALSA lib' "$work"/game*.err && fail "the sound system's own errors reached the log"
 
 finished=$(date +%s.%N)
 echo "e2e: passed in $(awk -v a="$started" -v b="$finished" 'BEGIN { printf "%.1f", b - a }') seconds"

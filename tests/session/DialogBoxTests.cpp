@@ -121,17 +121,26 @@ TEST(NameField, TheTagCharacterIsRefusedWithANote) {
     EXPECT_EQ(field.Text(), "Zo\xEB 3xc>y");
 }
 
-TEST_F(Box, DialogsSitOverTheBoardAndLeaveThePanelsBesideIt) {
-    shell::DialogBox box = shell::DialogBox::Prompt(
+TEST_F(Box, DialogsLeaveThePanelsBesideTheBoardAndAQuestionLeavesTheBoardItself) {
+    // The name prompt is too tall for the band above the board: it goes over the board.
+    shell::DialogBox prompt = shell::DialogBox::Prompt(
         fonts, "New high score", "Congratulations, you made the top five! Please enter your name:",
         "Someone With A Long Name", 20);
-    const shell::Rect area = shell::DrawnDialogs::Area();
-    box.Layout(area);
-    EXPECT_EQ(area.Intersect(box.Bounds()), box.Bounds());
-    shell::Pixmap stage(530, 420, shell::Argb(1, 1, 1));
-    box.Paint(stage);
-    for (int y = 0; y < 420; ++y) {
-        for (int x = area.Right() + 4; x < 530; ++x) ASSERT_EQ(stage.At(x, y), shell::Argb(1, 1, 1));
+    shell::DrawnDialogs::Place(prompt);
+    const shell::Rect board = shell::DrawnDialogs::Area();
+    EXPECT_EQ(board.Intersect(prompt.Bounds()), prompt.Bounds());
+    // The question at the end of a game fits above the board, which shows whole beneath it.
+    shell::DialogBox question(fonts, "Game Over", "Sorry, no more moves left.\nTry Again?", {"Yes", "No"});
+    shell::DrawnDialogs::Place(question);
+    EXPECT_EQ(shell::DrawnDialogs::Above().Intersect(question.Bounds()), question.Bounds());
+    for (shell::DialogBox* box : {&prompt, &question}) {
+        shell::Pixmap stage(530, 420, shell::Argb(1, 1, 1));
+        box->Paint(stage);
+        for (int y = 0; y < 420; ++y) {
+            for (int x = board.Right() + 4; x < 530; ++x) {
+                ASSERT_EQ(stage.At(x, y), shell::Argb(1, 1, 1));
+            }
+        }
     }
 }
 

@@ -133,6 +133,8 @@ TEST(SettingsStore, AnUnparseableFileIsKeptAsideAndTheStoreStartsEmpty) {
         EXPECT_TRUE(file.Values().empty());
         EXPECT_EQ(log.lines.size(), 1u);
         EXPECT_TRUE(HasCorruptCopy(dir, bytes));
+        // The player is told where the old file went, in words the window can show.
+        EXPECT_NE(file.Problem().find(path + ".corrupt-"), std::string::npos) << file.Problem();
         // The game goes on and saves into a fresh file.
         EXPECT_TRUE(file.Set("A", "1"));
         EXPECT_EQ(SettingsFile(path).Get("A"), "1");
@@ -145,6 +147,7 @@ TEST(SettingsStore, AnUnparseableFileIsKeptAsideAndTheStoreStartsEmpty) {
     SettingsFile empty(dir.File("settings.txt"), log.Sink());
     EXPECT_TRUE(empty.Values().empty());
     EXPECT_TRUE(log.lines.empty());
+    EXPECT_TRUE(empty.Problem().empty());
     EXPECT_EQ(dir.Names().size(), 1u);
 }
 
@@ -202,6 +205,7 @@ TEST(SettingsStore, AFileThatCannotBeReadIsNeverOverwritten) {
         SettingsFile file(path, log.Sink());
         if (!file.Values().empty() || file.Writable()) return "an unreadable file was trusted";
         if (file.Set("Other", "x")) return "a write replaced an unreadable file";
+        if (file.Problem().find("will not be saved") == std::string::npos) return "the player is not told";
         return log.lines.empty() ? "nothing was logged" : "";
     });
     ::chmod(path.c_str(), 0644);
