@@ -37,8 +37,7 @@ check_files("${shell_sources}" "[<\"](\\.\\./)*(${game_alternatives})/" "the she
 
 set(platform_free "")
 foreach(file ${shell_sources})
-  if(NOT file MATCHES "/shell/sdl/" AND NOT file MATCHES "/shell/main\\.cpp$"
-     AND NOT file MATCHES "/shell/core/FontCache\\.cpp$")
+  if(NOT file MATCHES "/shell/sdl/" AND NOT file MATCHES "/shell/main\\.cpp$")
     list(APPEND platform_free ${file})
   endif()
 endforeach()

@@ -6,9 +6,11 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
+# libfontconfig-dev: only its header (fontconfig is loaded at run time); libfreetype-dev: only
+# the asset generator draws with it; libstb-dev: the text engine's rasteriser (header only).
 runtime_and_build=(
   build-essential cmake ninja-build pkg-config
-  libsdl2-dev libsdl2-ttf-dev libgif-dev libpng-dev
+  libsdl2-dev libgif-dev libpng-dev libstb-dev
   libfontconfig-dev libfreetype-dev fonts-liberation2
 )
 test_only=(

@@ -1,40 +1,37 @@
-// Opened TrueType fonts, cached by (file, pixel size, style): the applet makes a font object
-// for nearly every text it draws, so opening happens once per face, size and style and a
-// Font object itself is only a description.
+// Fonts opened for drawing, cached by face, pixel size and style: the applet makes a font
+// object for nearly every text it draws, so a face is read once and a size once, and a Font
+// object itself is only a description.
 #pragma once
 
 #include <cstdint>
-#include <future>
 #include <map>
+#include <memory>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <tuple>
 
 #include "shell/core/Pixmap.h"
-#include "shell/media/Fonts.h"
-
-typedef struct _TTF_Font TTF_Font;
+#include "shell/fonts/FontSource.h"
+#include "shell/fonts/SizedFont.h"
 
 namespace shell {
 
 class FontCache {
 public:
+    // The system's fonts, with nothing remembered between runs.
     FontCache();
+    explicit FontCache(std::unique_ptr<fonts::FontSource> source);
     ~FontCache();
     FontCache(const FontCache&) = delete;
     FontCache& operator=(const FontCache&) = delete;
 
-    // Starts looking up `face` in its four styles on another thread (fontconfig takes a
-    // while to load its caches); later lookups wait for it.
-    void Prefetch(const std::string& face);
+    // Finds and reads `face` in its four styles now, so later text need not wait for it. Safe
+    // to run on another thread: every other call waits until it is done.
+    void Preload(const std::string& face);
 
-    // The font for a face at a pixel size with host style bits; null when no file exists.
-    TTF_Font* Get(const std::string& face, int32_t size, int32_t style);
-    // True when text in the face can be drawn at all.
-    bool Available(const std::string& face, int32_t size, int32_t style) {
-        return Get(face, size, style) != nullptr;
-    }
+    // Whether text in this face, size and host style bits can be drawn (a font file exists
+    // and could be read).
+    bool Available(const std::string& face, int32_t size, int32_t style);
 
     // Width and height of the line box of `text` (Latin-1); 0 x size when no font exists.
     void Measure(const std::string& face, int32_t size, int32_t style, const std::string& text,
@@ -43,25 +40,27 @@ public:
     Rect Draw(Pixmap& target, const std::string& face, int32_t size, int32_t style,
               const std::string& text, int x, int y, uint8_t r, uint8_t g, uint8_t b);
 
-    // Where fontconfig's answers are remembered between runs (empty: not remembered).
+    // Where a desktop remembers its font lookups between runs (empty: not remembered).
     // Loading fontconfig's configuration costs more than everything else at start-up, so a
-    // run whose fonts and configuration are unchanged takes the files from here.
-    void SetMemoryFile(std::string path);
+    // run whose fonts and configuration are unchanged takes the files from there.
     static std::string DefaultMemoryFile();
 
 private:
-    std::optional<media::FontMatch> Resolve(const std::string& face, bool bold, bool italic);
-    void LoadMemory();
-    void SaveMemory();
+    using FaceKey = std::tuple<std::string, bool, bool>;
+    struct Face {
+        std::shared_ptr<const fonts::TrueTypeFace> face;  // null: none could be had
+        fonts::FontMatch match;
+    };
 
-    bool ready_ = false;  // TTF_Init succeeded
+    const Face& FaceFor(const std::string& face, bool bold, bool italic);
+    fonts::SizedFont* Sized(const std::string& face, int32_t size, int32_t style);
+
     std::mutex mutex_;
-    std::map<std::tuple<std::string, bool, bool>, std::optional<media::FontMatch>> matches_;
-    std::future<void> prefetch_;
-    std::map<std::tuple<std::string, int32_t, int32_t>, TTF_Font*> fonts_;
+    std::unique_ptr<fonts::FontSource> source_;
+    std::map<FaceKey, Face> faces_;
+    std::map<std::string, std::shared_ptr<const fonts::TrueTypeFace>> files_;  // by file
+    std::map<std::tuple<std::string, int32_t, int32_t>, std::unique_ptr<fonts::SizedFont>> sized_;
     std::map<std::string, bool> reported_;  // faces already described in the log
-    std::string memoryFile_;
-    bool memoryChanged_ = false;  // fontconfig answered something the file does not hold
 };
 
 }  // namespace shell

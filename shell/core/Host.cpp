@@ -4,6 +4,8 @@
 #include <chrono>
 #include <random>
 
+#include "shell/fonts/SystemFonts.h"
+
 namespace shell {
 
 int64_t MonotonicMs() {
@@ -21,16 +23,17 @@ uint64_t SystemSeed() {
 
 Host::Host(const HostOptions& options)
     : resources_(options.resources),
-      fonts_(),
+      fonts_(std::make_unique<fonts::SystemFonts>(options.fontMemoryFile)),
       images_(options.resources),
       clock_(options.time ? options.time : AppletClock::Source(MonotonicMs)),
       timers_(clock_),
       animator_(clock_),
       events_(clock_),
       space_(std::make_unique<ObjectSpace>()) {
-    fonts_.SetMemoryFile(options.fontMemoryFile);
-    fonts_.Prefetch("Arial");
-    if (options.prefetchImages) images_.Prefetch();
+    if (options.prefetchImages) {
+        fontPreload_ = std::async(std::launch::async, [this] { fonts_.Preload("Arial"); });
+        images_.Prefetch();
+    }
     sounds_ = std::make_unique<SoundBank>(options.resources, options.sound);
     ObjectSpace& space = *space_;
     mainStage_ = space.Make<HostStage>(fonts_, host::kStageWidth, host::kStageHeight, "main stage");

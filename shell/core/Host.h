@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -34,8 +35,9 @@ struct HostOptions {
     std::optional<uint64_t> seed;                   // empty: seeded from the system
     host::SettingsStore* settings = nullptr;        // empty: kept in memory
     Dialogs* dialogs = nullptr;                     // empty: scripted (No / cancel)
-    std::string fontMemoryFile;                     // see FontCache::SetMemoryFile
-    bool prefetchImages = false;                    // decode every picture on another thread
+    std::string fontMemoryFile;                     // see FontCache::DefaultMemoryFile
+    bool prefetchImages = false;                    // decode every picture and read the fonts
+                                                    // on other threads
 };
 
 class Host {
@@ -77,6 +79,7 @@ public:
 private:
     const host::ResourceDirectory* resources_;
     FontCache fonts_;
+    std::future<void> fontPreload_;      // waited for before the fonts go
     std::unique_ptr<SoundBank> sounds_;  // opened after the prefetching threads start
     ImageLibrary images_;
     AppletClock clock_;

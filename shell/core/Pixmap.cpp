@@ -6,47 +6,11 @@
 #include <climits>
 #include <cstring>
 
+#include "shell/fonts/Blend.h"
+
 namespace shell {
 
-namespace {
-
-// x / 255 rounded to nearest, for x in [0, 255 * 255 * 255].
-inline uint32_t Div255(uint32_t x) { return (x + 128 + ((x + 128) >> 8)) >> 8; }
-
-inline uint32_t Channel(uint32_t p, int shift) { return (p >> shift) & 0xFFu; }
-
-// A source pixel neither opaque nor clear over `dst`.
-inline uint32_t BlendPartial(uint32_t dst, uint32_t src) {
-    const uint32_t sa = src >> 24;
-    const uint32_t da = dst >> 24;
-    if (da == 255) {
-        const uint32_t inv = 255 - sa;
-        uint32_t out = 0xFF000000u;
-        for (int shift = 0; shift <= 16; shift += 8) {
-            out |= Div255(Channel(src, shift) * sa + Channel(dst, shift) * inv) << shift;
-        }
-        return out;
-    }
-    // Over a translucent pixel: weigh each colour by how much of it shows.
-    const uint32_t dw = Div255(da * (255 - sa));  // the destination's share, 0..255
-    const uint32_t oa = sa + dw;
-    if (oa == 0) return 0;
-    uint32_t out = oa << 24;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        const uint32_t c = (Channel(src, shift) * sa + Channel(dst, shift) * dw + oa / 2) / oa;
-        out |= (c > 255 ? 255 : c) << shift;
-    }
-    return out;
-}
-
-}  // namespace
-
-uint32_t BlendPixel(uint32_t dst, uint32_t src) {
-    const uint32_t sa = src >> 24;
-    if (sa == 255) return src;
-    if (sa == 0) return dst;
-    return BlendPartial(dst, src);
-}
+uint32_t BlendPixel(uint32_t dst, uint32_t src) { return fonts::BlendOver(dst, src); }
 
 Pixmap::Pixmap(int width, int height, uint32_t fill)
     : width_(width > 0 ? width : 0),
