@@ -45,7 +45,16 @@ void Loop::Handle(const ShellEvent& e) {
         case Type::Terminate: quit_ = true; break;  // a signal or the session ending: no question
         case Type::Close: Quit(); break;
         case Type::Exposed:
-        case Type::Resized: PresentAll(); break;
+        case Type::Resized:
+            // Before the first frame there is nothing to show yet: the first present draws all.
+            if (firstPresented_) {
+                PresentAll();
+            } else {
+                int w = 0, h = 0;
+                frontend_.DrawableSize(&w, &h);
+                viewport_.Fit(w, h);
+            }
+            break;
         default: controls_.Handle(e); break;
     }
     // The window was closed while the applet had a dialog open.
