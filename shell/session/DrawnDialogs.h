@@ -25,6 +25,7 @@ public:
                int limit) override;
     // True once when the window was closed while a question was open (the loop then asks
     // whether to quit, as for any close).
+    bool CloseRequested() const { return closeRequested_; }
     bool TakeCloseRequest() {
         const bool r = closeRequested_;
         closeRequested_ = false;

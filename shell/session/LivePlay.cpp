@@ -79,7 +79,9 @@ LivePlay::LivePlay(Run& run, Frontend& frontend, VirtualTime* replayTime, Steera
     session.AddOverlay(relaxedLabels_.get());
     if (run_.Kept() != nullptr && (liveTime != nullptr || replayTime != nullptr)) {
         session.SetQuitKeepsGame(true);
-        offer_ = std::make_unique<ResumeOffer>(run_, *control_, *controls_);
+        offer_ = std::make_unique<ResumeOffer>(run_, *control_, *controls_, [this] {
+            return dialogs_.QuitDecided() || dialogs_.CloseRequested();
+        });
     }
     choosing_ = std::make_unique<ChoosingDialogs>(dialogs_, run_.FromReplay(), pacer_.get());
     host.Frame().SetDialogs(choosing_.get());

@@ -57,6 +57,10 @@ void Loop::Handle(const ShellEvent& e) {
             break;
         default: controls_.Handle(e); break;
     }
+    Settle();
+}
+
+void Loop::Settle() {
     // The window was closed while the applet had a dialog open.
     if (dialogs_.TakeCloseRequest()) Quit();
     if (dialogs_.QuitDecided()) quit_ = true;
@@ -75,6 +79,10 @@ int Loop::Timeout(int64_t now) {
 }
 
 bool Loop::RunFrame() {
+    // A dialog opened outside the loop's own handling (as the run starts, or from the game's
+    // timers) may have been closed, or the program told to end, while it was open.
+    Settle();
+    if (quit_) return false;
     ShellEvent e;
     const bool woken = feed_.Wait(&e, Timeout(frontend_.RealMs()));
     // One applet time for the whole frame: what is due runs first, then the input, just as
@@ -92,6 +100,7 @@ bool Loop::RunFrame() {
     for (size_t i = 0; i < clients_.size(); ++i) clients_[i]->Frame();
     host_.Update();
     host_.Clock().Unlatch();
+    Settle();
     const int64_t now = frontend_.RealMs();
     if (now - lastPresent_ >= kMinFrameMs && session_.NeedsCompose()) {
         DirtyRegion changed;

@@ -43,6 +43,8 @@ public:
 private:
     void Handle(const ShellEvent& e);
     void Quit();
+    // Acts on what a dialog left behind: a close to ask about, or an end already decided.
+    void Settle();
     int Timeout(int64_t now);
     void PresentAll();
 

@@ -22,7 +22,11 @@ void ResumeOffer::Offer() {
     // The question is drawn over the title as it is now.
     run_.GetSession().Compose(nullptr);
     if (!run_.GetHost().Frame().Ask("Spherolette", "Resume your last game?")) {
-        kept->Discard();
+        if (leaving_ && leaving_()) {
+            run_.LeaveKeptGameAlone();
+        } else {
+            kept->Discard();
+        }
         return;
     }
     if (!control_.Resume(record)) {

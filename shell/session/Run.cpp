@@ -197,7 +197,7 @@ bot::StoreToCheck Run::StoreForBot() const {
 int Run::Finish(const std::string& botFault) {
     if (finished_) return kExitOk;
     finished_ = true;
-    if (resume_ && recorder_) {
+    if (resume_ && recorder_ && !leaveKept_) {
         if (session_->Started() && host_->Frame().GameActive()) {
             resume_->Keep(recorder_->Record());
         } else {

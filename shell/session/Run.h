@@ -92,6 +92,9 @@ public:
     ReplayRecorder* Recorder() { return recorder_.get(); }
     // The kept game, claimed by this run (null when this run keeps no games).
     ResumeFile* Kept() { return resume_.get(); }
+    // The kept game was offered and the program is leaving before the player answered: it
+    // stays as it is for the next start.
+    void LeaveKeptGameAlone() { leaveKept_ = true; }
     // The seed for the next start of the applet: the one given, or a new one.
     uint64_t NextSeed() const;
     // The header of a record of an applet run that starts now with `seed`.
@@ -128,6 +131,7 @@ private:
     std::unique_ptr<Session> session_;
     std::unique_ptr<ReplayRecorder> recorder_;
     std::unique_ptr<ResumeFile> resume_;
+    bool leaveKept_ = false;
     host::SettingsStore* gameStore_ = nullptr;
     bool finished_ = false;
 };

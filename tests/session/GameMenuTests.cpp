@@ -243,3 +243,33 @@ TEST_F(LiveMenu, ANoToTheOfferDiscardsTheKeptGame) {
 }
 
 }  // namespace
+
+namespace {
+
+// Leaving while "Resume your last game?" is asked is no answer: the game stays kept, and the
+// program ends at once, with no record needed to wake it.
+TEST_F(LiveMenu, LeavingWhileTheOfferIsAskedKeepsTheGameAndEndsAtOnce) {
+    for (const ShellEvent::Type leave : {ShellEvent::Type::Terminate, ShellEvent::Type::Close}) {
+        Play(9);
+        ClickStage(130, 304);
+        Frames(3);
+        Key(KeyCode::Character, shell::kModCtrl, 'q');
+        Frames(2);
+        Quit();
+        ASSERT_EQ(Close(), shell::kExitOk);
+        ASSERT_TRUE(std::filesystem::exists(KeptPath()));
+
+        Open(10);
+        frontend = std::make_unique<UnhurriedFrontend>(time);
+        play = std::make_unique<shell::LivePlay>(*run, *frontend, &time, nullptr);
+        frontend->Push(ShellEvent::Of(leave));
+        play->Start();
+        EXPECT_FALSE(play->GetLoop().RunFrame()) << static_cast<int>(leave);
+        EXPECT_FALSE(host().Frame().GameActive());
+        Quit();
+        ASSERT_EQ(Close(), shell::kExitOk);
+        EXPECT_TRUE(std::filesystem::exists(KeptPath())) << static_cast<int>(leave);
+    }
+}
+
+}  // namespace
