@@ -70,7 +70,15 @@ int Loop::Timeout(int64_t now) {
     int64_t wait = kLongestWaitMs;
     const int64_t due = host_.NextDue();
     if (due >= 0) wait = std::min(wait, due - host_.Clock().Now());
-    if (session_.NeedsCompose()) wait = std::min(wait, lastPresent_ + kMinFrameMs - now);
+    if (session_.NeedsCompose()) {
+        // A change waiting for its frame rides on a timer due soon after rather than waking
+        // the program once more: the clock's ticks and the pictures' animations come at
+        // unrelated moments, and a wake of its own for each would nearly double the wakes.
+        const int64_t composeIn = lastPresent_ + kMinFrameMs - now;
+        if (due < 0 || due - host_.Clock().Now() > composeIn + kRideMs) {
+            wait = std::min(wait, composeIn);
+        }
+    }
     for (const FrameClient* client : clients_) {
         const int64_t wake = client->NextWake();
         if (wake >= 0) wait = std::min(wait, wake);

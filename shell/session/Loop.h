@@ -21,6 +21,8 @@ namespace shell {
 class Loop {
 public:
     static constexpr int kMinFrameMs = 16;
+    // How much later than its frame a waiting change may be shown when a timer is due then.
+    static constexpr int kRideMs = 20;
 
     Loop(Session& session, Host& host, Controls& controls, DrawnDialogs& dialogs, EventFeed& feed,
          Viewport& viewport);
