@@ -61,6 +61,12 @@ def main(full_path, subset_path):
             problems.append('hhea.%s differs' % key)
     if 'SIL Open Font License' not in (subset['name'].getDebugName(13) or ''):
         problems.append('the licence notice is gone from the name table')
+    # A modified version may not carry the reserved name; the notices must stay whole.
+    for record in subset['name'].names:
+        if record.nameID not in (0, 7, 13, 14) and 'Liberation' in record.toUnicode():
+            problems.append('name %d still says "%s"' % (record.nameID, record.toUnicode()))
+    if 'Liberation' not in (subset['name'].getDebugName(0) or ''):
+        problems.append('the copyright notice naming the reserved font name is gone')
     for problem in problems:
         print('%s: %s' % (subset_path, problem))
     print('%s: %d characters checked, %d problems' % (subset_path, len(LATIN1), len(problems)))

@@ -1,0 +1,27 @@
+// What the WebAssembly side imports from the page (web/page/WebLibrary.js).
+#pragma once
+
+#include <cstdint>
+
+extern "C" {
+// Sleeps (ASYNCIFY) until a record is queued or, for ms >= 0, the frame ending the wait.
+void web_wait(int ms);
+int web_ending();
+// The next record: type, x, y, held, key, character, mods, text length; 0 when none.
+int web_next_event(int32_t* record, char* text, int capacity);
+void web_drawable_size(int* width, int* height);
+void web_put_pixels(const void* rgba, int x, int y, int width, int height);
+void web_fill(int red, int green, int blue);
+void web_first_frame();
+void web_set_title(const char* title);
+void web_text_input(int on);
+int web_fullscreen();
+void web_toggle_fullscreen();
+void web_message(const char* text);
+// The run is over with this exit code (0: the ledger is clean and the bot's checks passed).
+void web_finished(int code);
+int web_font_count();
+int web_font_size(int index);
+void web_font_copy(int index, uint8_t* out);
+void web_font_release();
+}
