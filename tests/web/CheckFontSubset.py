@@ -65,8 +65,9 @@ def main(full_path, subset_path):
     for record in subset['name'].names:
         if record.nameID not in (0, 7, 13, 14) and 'Liberation' in record.toUnicode():
             problems.append('name %d still says "%s"' % (record.nameID, record.toUnicode()))
-    if 'Liberation' not in (subset['name'].getDebugName(0) or ''):
-        problems.append('the copyright notice naming the reserved font name is gone')
+    for name_id in (0, 7):
+        if full['name'].getDebugName(name_id) != subset['name'].getDebugName(name_id):
+            problems.append('name %d (copyright or trademark) was changed' % name_id)
     for problem in problems:
         print('%s: %s' % (subset_path, problem))
     print('%s: %d characters checked, %d problems' % (subset_path, len(LATIN1), len(problems)))
