@@ -54,3 +54,16 @@ add_custom_command(OUTPUT ${SPHEROLETTE_SITE_DIR}/index.html ${SPHEROLETTE_SITE_
   COMMENT "Putting the page's folder together" VERBATIM)
 add_custom_target(spherolette_site ALL
   DEPENDS ${SPHEROLETTE_SITE_DIR}/index.html ${SPHEROLETTE_SITE_DIR}/sw.js)
+
+# The page in Chromium (tests/web/PageTests.js), against the native shell's pictures and
+# recordings: scripts/web.sh hands the native program over as SPHEROLETTE_NATIVE.
+set(SPHEROLETTE_NATIVE "" CACHE FILEPATH "the native shell the browser tests compare with")
+find_program(SPHEROLETTE_CHROMIUM chromium NO_CMAKE_FIND_ROOT_PATH)
+if(SPHEROLETTE_NODE AND SPHEROLETTE_CHROMIUM AND SPHEROLETTE_NATIVE)
+  add_test(NAME web.browser.page
+    COMMAND ${CMAKE_COMMAND} -E env SPHEROLETTE_SITE=${SPHEROLETTE_SITE_DIR}
+            SPHEROLETTE_CHROMIUM=${SPHEROLETTE_CHROMIUM} SPHEROLETTE_NATIVE=${SPHEROLETTE_NATIVE}
+            ${SPHEROLETTE_NODE} ${PROJECT_SOURCE_DIR}/tests/web/RunNodeTests.js
+            ${PROJECT_SOURCE_DIR}/tests/web/PageTests.js)
+  set_tests_properties(web.browser.page PROPERTIES TIMEOUT 600 RUN_SERIAL ON)
+endif()

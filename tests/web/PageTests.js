@@ -1,0 +1,305 @@
+// The game's page in Debian's Chromium, headless: the same game as the native shell (pixel for
+// pixel, and to the same end of a recorded game), play by mouse and by touch at desktop and
+// phone sizes, the pause of a hidden tab, scores kept in the browser's storage over a reload,
+// offline play after one visit, and no console error or warning anywhere. One browser for all.
+// Usage (ctest does this): node RunNodeTests.js PageTests.js, with SPHEROLETTE_SITE and
+// SPHEROLETTE_NATIVE (the native shell) set.
+'use strict';
+const assert = require('assert');
+const fs = require('fs');
+const {describe, it, before, after} = require('node:test');
+
+const browser = require('./lib/Browser');
+const server = require('./lib/Server');
+const native = require('./lib/Native');
+const png = require('./lib/Png');
+const {open, waitMark, toView, pixelAt, cellCentre, occupiedCells, sleep} = require('./lib/Page');
+
+// The title screen's difficulty buttons (the middle of their words) and its small looping
+// animation, which runs on real time in the page.
+const MEDIUM = {x: 143, y: 305};
+const VERY_HARD = {x: 143, y: 349};
+const SAMPLER = {x: 340, y: 196, w: 96, h: 94};
+// The page's menu control beside the "?" (a live page shows it; a headless run has no menu).
+const MENU_CONTROL = {x: 497, y: 3, w: 13, h: 13};
+// What a pause hides: the board with its frame.
+const BOARD = {x: 6, y: 131, w: 282, h: 282};
+
+let site, chromium, work;
+
+before(async () => {
+  site = await server.serve(process.env.SPHEROLETTE_SITE);
+  chromium = await browser.launch();
+  work = native.workspace();
+});
+
+after(async () => {
+  await chromium?.close();
+  await site?.close();
+  work?.remove();
+});
+
+// Compares pixels outside the `masks` rectangles; returns a description of the first
+// difference, or null.
+function differenceOutside(actual, expected, masks = []) {
+  if (actual.width !== expected.width || actual.height !== expected.height) {
+    return `size ${actual.width}x${actual.height}, expected ${expected.width}x${expected.height}`;
+  }
+  let count = 0, first = null;
+  for (let y = 0; y < actual.height; ++y) {
+    for (let x = 0; x < actual.width; ++x) {
+      if (masks.some((m) => x >= m.x && x < m.x + m.w && y >= m.y && y < m.y + m.h)) continue;
+      const i = (y * actual.width + x) * 4;
+      if (actual.rgba.readUInt32BE(i) !== expected.rgba.readUInt32BE(i)) {
+        first = first || `(${x}, ${y})`;
+        ++count;
+      }
+    }
+  }
+  return count ? `${count} pixels differ, the first at ${first}` : null;
+}
+
+function regionDiffers(a, b, r) {
+  for (let y = r.y; y < r.y + r.h; ++y) {
+    for (let x = r.x; x < r.x + r.w; ++x) {
+      const i = (y * a.width + x) * 4;
+      if (a.rgba.readUInt32BE(i) !== b.rgba.readUInt32BE(i)) return true;
+    }
+  }
+  return false;
+}
+
+// Plays a native recording in the page (?replay=) and returns the page, once the run ended.
+async function playInPage(context, name, recording) {
+  site.put(`replays/${name}`, fs.readFileSync(recording.replay));
+  const opened = await open(context, site, `?replay=replays/${name}`, {mark: 'run-finished'});
+  const code = await opened.page.evaluate(() => Module.web.exitCode);
+  assert.strictEqual(code, 0, 'the run ends with a clean ledger');
+  return opened;
+}
+
+describe('the same game as the native shell', () => {
+  it('shows the title screen and a move exactly as the native shell does', async () => {
+    const context = await chromium.browser.createBrowserContext();
+    try {
+      const title = native.record(work.dir, 'title', {args: ['--seed', '5'],
+                                                       script: 'wait 700\nquit\n'});
+      const move = native.record(work.dir, 'move', {
+        args: ['--seed', '5'],
+        script: `click ${MEDIUM.x} ${MEDIUM.y}\nwait 1500\ndrag-cell 2 27\nwait 2500\nquit\n`});
+      for (const [name, recording] of [['title', title], ['move', move]]) {
+        const {page, watcher} = await playInPage(context, name, recording);
+        const shown = await browser.canvasPixels(page);
+        const expected = png.decode(fs.readFileSync(recording.picture));
+        assert.strictEqual(differenceOutside(shown, expected), null, `${name}: the same picture`);
+        watcher.assertClean();
+        await page.close();
+      }
+    } finally {
+      await context.close();
+    }
+  });
+
+  it('plays a whole game the native bot recorded to the same end, scores and ledger',
+     async () => {
+    const context = await chromium.browser.createBrowserContext();
+    try {
+      const game = native.record(work.dir, 'game', {
+        args: ['--seed', '21', '--autoplay', '--autoplay-difficulty', '4']});
+      const {page, watcher} = await playInPage(context, 'game', game);
+      const expected = png.decode(fs.readFileSync(game.picture));
+      assert.strictEqual(differenceOutside(await browser.canvasPixels(page), expected), null);
+      watcher.assertClean();
+      await page.close();
+    } finally {
+      await context.close();
+    }
+  });
+
+  it('shows the live title as the native one, but for the running sample and the menu',
+     async () => {
+    const context = await chromium.browser.createBrowserContext();
+    try {
+      const {page, watcher} = await open(context, site, '?seed=5');
+      const expected = png.decode(fs.readFileSync(native.title(work.dir, 'live', '', 5)));
+      assert.strictEqual(differenceOutside(await browser.canvasPixels(page), expected,
+                                           [SAMPLER, MENU_CONTROL]), null);
+      watcher.assertClean();
+    } finally {
+      await context.close();
+    }
+  });
+});
+
+// Starts a Medium game on `page` with `press(x, y)` (a click or a tap at a stage point) and
+// returns the board's occupied cells once its first wave has arrived.
+async function startGame(page, press) {
+  await press(MEDIUM.x, MEDIUM.y);
+  await sleep(1200);
+  return occupiedCells(page);
+}
+
+// A bubble and an empty cell far from it.
+function chooseMove(occupied) {
+  const from = occupied.indexOf(true);
+  assert.ok(from >= 0, 'the first wave brought bubbles');
+  let to = -1, best = -1;
+  for (let cell = 0; cell < 64; ++cell) {
+    if (occupied[cell]) continue;
+    const distance = Math.abs((cell % 8) - (from % 8)) + Math.abs((cell >> 3) - (from >> 3));
+    if (distance > best) {
+      best = distance;
+      to = cell;
+    }
+  }
+  return {from, to};
+}
+
+async function assertMoved(page, from, to) {
+  await sleep(800);
+  const after = await occupiedCells(page);
+  assert.strictEqual(after[from], false, `cell ${from} was left`);
+  assert.strictEqual(after[to], true, `cell ${to} got the bubble`);
+}
+
+const VIEWS = [
+  {name: 'desktop with a mouse', emulate: {width: 1024, height: 700, deviceScaleFactor: 1}},
+  {name: 'phone with touch', touch: true,
+   emulate: {width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true}},
+];
+
+describe('play by pointer', () => {
+  for (const view of VIEWS) {
+    it(`drags a bubble, and moves one by tap then tap: ${view.name}`, async () => {
+      const context = await chromium.browser.createBrowserContext();
+      try {
+        const {page, watcher} = await open(context, site, '?seed=5', {emulate: view.emulate});
+        const at = (x, y) => toView(page, x, y);
+        const press = async (x, y) => {
+          const p = await at(x, y);
+          if (view.touch) await page.touchscreen.tap(p.x, p.y);
+          else await page.mouse.click(p.x, p.y);
+        };
+        const drag = async (a, b) => {
+          const p = await at(a.x, a.y), q = await at(b.x, b.y);
+          if (view.touch) {
+            await page.touchscreen.touchStart(p.x, p.y);
+            for (let i = 1; i <= 8; ++i) {
+              await page.touchscreen.touchMove(p.x + (q.x - p.x) * i / 8, p.y + (q.y - p.y) * i / 8);
+              await sleep(20);
+            }
+            await page.touchscreen.touchEnd();
+          } else {
+            await page.mouse.move(p.x, p.y);
+            await page.mouse.down();
+            await page.mouse.move(q.x, q.y, {steps: 8});
+            await page.mouse.up();
+          }
+        };
+        // The stage spans the phone's width, and the margins show the stage's background.
+        const canvasBox = await page.$eval('#stage', (c) => [c.width, c.height]);
+        if (view.touch) {
+          const left = await toView(page, 0, 0), right = await toView(page, 529, 0);
+          assert.ok(left.x < 2 && right.x > 388, 'the stage spans the width');
+          assert.deepStrictEqual(canvasBox, [390 * 3, 844 * 3], 'the device\'s pixels');
+          const margin = await page.evaluate(() => [...document.getElementById('stage')
+            .getContext('2d').getImageData(5, 5, 1, 1).data].slice(0, 3));
+          assert.deepStrictEqual(margin, [51, 153, 153]);
+        }
+        let occupied = await startGame(page, press);
+        let move = chooseMove(occupied);
+        await drag(cellCentre(move.from), cellCentre(move.to));
+        await assertMoved(page, move.from, move.to);
+
+        occupied = await occupiedCells(page);
+        move = chooseMove(occupied);
+        const a = cellCentre(move.from), b = cellCentre(move.to);
+        await press(a.x, a.y);
+        await sleep(150);
+        await press(b.x, b.y);
+        await assertMoved(page, move.from, move.to);
+        // The page never scrolled or zoomed under all that.
+        assert.deepStrictEqual(await page.evaluate(() => [scrollX, scrollY,
+                                                          visualViewport.scale]), [0, 0, 1]);
+        watcher.assertClean();
+      } finally {
+        await context.close();
+      }
+    });
+  }
+});
+
+// Makes the page believe it was hidden or shown again, as switching tabs does.
+function setHidden(page, hidden) {
+  return page.evaluate((h) => {
+    Object.defineProperty(document, 'visibilityState', {value: h ? 'hidden' : 'visible',
+                                                        configurable: true});
+    Object.defineProperty(document, 'hidden', {value: h, configurable: true});
+    document.dispatchEvent(new Event('visibilitychange'));
+  }, hidden);
+}
+
+describe('the page around the game', () => {
+  it('pauses a game when the tab is hidden, with the count-in on return', async () => {
+    const context = await chromium.browser.createBrowserContext();
+    try {
+      const {page, watcher} = await open(context, site, '?seed=5');
+      await page.mouse.click(MEDIUM.x + 0.5, MEDIUM.y + 0.5);
+      await sleep(1200);
+      const playing = await browser.canvasPixels(page);
+      await setHidden(page, true);
+      await sleep(300);
+      const paused = await browser.canvasPixels(page);
+      assert.ok(regionDiffers(playing, paused, BOARD), 'the pause hides the board');
+      await setHidden(page, false);
+      await sleep(300);
+      const counting = await browser.canvasPixels(page);
+      assert.ok(regionDiffers(paused, counting, BOARD), 'the count-in shows');
+      await sleep(4000);
+      const back = await browser.canvasPixels(page);
+      assert.ok(!regionDiffers(playing, back, BOARD), 'the game is back as it was');
+      watcher.assertClean();
+    } finally {
+      await context.close();
+    }
+  });
+
+  it('keeps the scores of a game in the browser\'s storage over a reload', async () => {
+    const context = await chromium.browser.createBrowserContext();
+    try {
+      // The native bot's game ends in the top five; played in the page, its row is kept.
+      const game = native.record(work.dir, 'scores', {
+        args: ['--seed', '21', '--autoplay', '--autoplay-difficulty', '4']});
+      const {page, watcher} = await playInPage(context, 'scores', game);
+      await page.goto(site.url + '?seed=9', {waitUntil: 'load'});
+      await waitMark(page, 'first-full-frame');
+      const stored = fs.readFileSync(game.settings, 'latin1');
+      const expected = png.decode(fs.readFileSync(native.title(work.dir, 'after', stored, 9)));
+      assert.strictEqual(differenceOutside(await browser.canvasPixels(page), expected,
+                                           [SAMPLER, MENU_CONTROL]), null);
+      watcher.assertClean();
+    } finally {
+      await context.close();
+    }
+  });
+
+  it('plays offline after one visit', async () => {
+    const context = await chromium.browser.createBrowserContext();
+    try {
+      const {page, watcher} = await open(context, site, '');
+      await page.waitForFunction(() => navigator.serviceWorker.controller !== null ||
+                                        navigator.serviceWorker.ready.then(() => true),
+                                 {timeout: 30000});
+      await page.evaluate(() => navigator.serviceWorker.ready);
+      await page.setOfflineMode(true);
+      await page.reload({waitUntil: 'load'});
+      await waitMark(page, 'first-full-frame');
+      const shown = await browser.canvasPixels(page);
+      assert.ok(!regionDiffers(shown, shown, BOARD));
+      assert.deepStrictEqual(await pixelAt(page, 2, 2), [51, 153, 153]);
+      watcher.assertClean();
+    } finally {
+      await context.close();
+    }
+  });
+});
