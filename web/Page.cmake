@@ -4,7 +4,7 @@ if(NOT TARGET shell_session)
   add_subdirectory(${PROJECT_SOURCE_DIR}/shell ${CMAKE_BINARY_DIR}/shell)
 endif()
 set(page_dir ${CMAKE_CURRENT_SOURCE_DIR}/page)
-add_executable(spherolette_web WebFrontend.cpp WebMain.cpp WebSound.cpp)
+add_executable(spherolette_web LocalStorage.cpp WebFrontend.cpp WebMain.cpp WebSound.cpp)
 target_include_directories(spherolette_web PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(spherolette_web PRIVATE spherolette_web_applet shell_session)
 # A replay the page is given is read from the module's memory file system (Page.js puts it there).

@@ -20,6 +20,16 @@ void web_toggle_fullscreen();
 void web_message(const char* text);
 // The run is over with this exit code (0: the ledger is clean and the bot's checks passed).
 void web_finished(int code);
+// localStorage, one character a byte. Sizes and results: -1 nothing stored, -2 the browser
+// refuses storage, -3 it is full; write, move and remove give 0 when done.
+int web_storage_size(const char* key);
+int web_storage_read(const char* key, char* out, int size);
+int web_storage_write(const char* key, const char* text, int size);
+int web_storage_move(const char* from, const char* to);
+int web_storage_remove(const char* key);
+// The single-writer lock other tabs see: 1 when taken, 0 when another tab holds it.
+int web_storage_lock(const char* key);
+void web_storage_unlock(const char* key);
 int web_font_count();
 int web_font_size(int index);
 void web_font_copy(int index, uint8_t* out);

@@ -10,11 +10,13 @@
 #include "host/Applet.h"
 #include "shell/core/SteerableTime.h"
 #include "shell/fonts/MemoryFonts.h"
+#include "shell/session/FrameClient.h"
 #include "shell/session/LivePlay.h"
 #include "shell/session/Options.h"
 #include "shell/session/Replay.h"
 #include "shell/session/Run.h"
 #include "shell/session/Viewport.h"
+#include "web/LocalStorage.h"
 #include "web/WebFrontend.h"
 #include "web/WebImports.h"
 #include "web/WebSound.h"
@@ -49,6 +51,32 @@ std::string RefusedOption(const shell::Options& options) {
     if (!options.record.empty()) return "--record";
     return {};
 }
+
+// Where the page keeps the player's settings and a game left by closing the tab.
+constexpr const char* kSettingsKey = "spherolette:settings.txt";
+constexpr const char* kKeptGameKey = "spherolette:settings.resume";
+
+// Tells the player, once, that the browser keeps nothing (full or refused storage): shown
+// from the loop between frames, never inside a call of the game's, which may be what wrote.
+class StorageNotice : public shell::FrameClient {
+public:
+    explicit StorageNotice(shell::Host& host) : host_(host) {}
+    void Failed(const std::string& why) {
+        if (!told_ && why_.empty()) why_ = why;
+    }
+    void Frame() override {
+        if (told_ || why_.empty()) return;
+        told_ = true;
+        host_.Frame().Tell("Spherolette", "Scores and options cannot be kept in this browser (" +
+                                              why_ + "). They are kept until the page closes.");
+    }
+    int64_t NextWake() const override { return !told_ && !why_.empty() ? 0 : -1; }
+
+private:
+    shell::Host& host_;
+    std::string why_;
+    bool told_ = false;
+};
 
 // A recorded game played through at once, as the headless shell plays it, and its last frame
 // shown: where the same game ends in this host (the browser tests compare it with the native
@@ -95,8 +123,17 @@ int main(int argc, char** argv) {
     RunSetup setup;
     setup.time = options.replay.empty() ? liveTime.AsSource() : replayTime.AsSource();
     setup.sound = options.replay.empty() ? SoundBank::Mode::Device : SoundBank::Mode::Silent;
-    setup.memoryStoreByDefault = true;
     setup.fonts = [] { return PageFonts(); };
+    // Storage failures arrive before the loop runs (the title writes its table at once).
+    std::string storageFailure;
+    StorageNotice* notice = nullptr;
+    const auto failed = [&storageFailure, &notice](const std::string& why) {
+        if (notice != nullptr) notice->Failed(why);
+        if (storageFailure.empty()) storageFailure = why;
+    };
+    setup.settingsStorage = [failed] { return std::make_unique<LocalStorage>(kSettingsKey, failed); };
+    setup.keptGameStorage = [failed] { return std::make_unique<LocalStorage>(kKeptGameKey, failed); };
+    setup.keepGames = options.replay.empty();
     int code = kExitOk;
     std::unique_ptr<Run> run = Run::Open(options, applet, setup, &code);
     if (!run) {
@@ -113,11 +150,17 @@ int main(int argc, char** argv) {
         code = ShowReplay(*run, replayTime, frontend);
     } else {
         LivePlay play(*run, frontend, nullptr, &liveTime);
+        StorageNotice storageNotice(run->GetHost());
+        play.GetLoop().AddClient(&storageNotice);
+        notice = &storageNotice;
+        if (!storageFailure.empty()) storageNotice.Failed(storageFailure);
         UseWebSound(&run->GetHost().Sounds());
         play.GetLoop().OnFirstFrame([] { web_first_frame(); });
         play.Start();
         const std::string fault = play.RunToEnd();
         UseWebSound(nullptr);
+        notice = nullptr;
+        play.GetLoop().RemoveClient(&storageNotice);
         code = run->Finish(fault);
     }
     run.reset();

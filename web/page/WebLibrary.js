@@ -109,6 +109,127 @@ mergeInto(LibraryManager.library, {
     Module.web.showMessage(UTF8ToString(text));
   },
 
+  // ---- localStorage, one character a byte (so any text round-trips) ------------------------
+  // -1: nothing stored, -2: the browser refuses storage (a private mode, say), -3: it is full.
+  $webStorage: {
+    LOCK_STALE_MS: 90000,    // a lock not refreshed for this long was left by a closed tab
+    LOCK_REFRESH_MS: 5000,
+    tab: Math.random().toString(36).slice(2) + Date.now().toString(36),
+    held: {},                // key -> refreshing timer, for the locks this tab holds
+    store: function () {
+      try {
+        return window.localStorage || null;
+      } catch (error) {
+        return null;  // refused outright
+      }
+    },
+    code: function (error) {
+      return error && (error.name === 'QuotaExceededError' || error.code === 22) ? -3 : -2;
+    },
+    toText: function (pointer, size) {
+      var parts = [];
+      for (var at = 0; at < size; at += 8192) {
+        parts.push(String.fromCharCode.apply(null,
+            HEAPU8.subarray(pointer + at, pointer + Math.min(size, at + 8192))));
+      }
+      return parts.join('');
+    },
+  },
+  web_storage_size__deps: ['$webStorage'],
+  web_storage_size: function (key) {
+    var store = webStorage.store();
+    if (!store) return -2;
+    try {
+      var text = store.getItem(UTF8ToString(key));
+      return text === null ? -1 : text.length;
+    } catch (error) {
+      return -2;
+    }
+  },
+  web_storage_read__deps: ['$webStorage'],
+  web_storage_read: function (key, out, size) {
+    var store = webStorage.store();
+    if (!store) return -2;
+    try {
+      var text = store.getItem(UTF8ToString(key));
+      if (text === null) return -1;
+      if (text.length !== size) return -4;
+      for (var i = 0; i < size; ++i) HEAPU8[out + i] = text.charCodeAt(i) & 0xff;
+      return size;
+    } catch (error) {
+      return -2;
+    }
+  },
+  web_storage_write__deps: ['$webStorage'],
+  web_storage_write: function (key, text, size) {
+    var store = webStorage.store();
+    if (!store) return -2;
+    try {
+      store.setItem(UTF8ToString(key), webStorage.toText(text, size));
+      return 0;
+    } catch (error) {
+      return webStorage.code(error);
+    }
+  },
+  web_storage_move__deps: ['$webStorage'],
+  web_storage_move: function (from, to) {
+    var store = webStorage.store();
+    if (!store) return -2;
+    try {
+      var text = store.getItem(UTF8ToString(from));
+      if (text === null) return -1;
+      store.setItem(UTF8ToString(to), text);
+      store.removeItem(UTF8ToString(from));
+      return 0;
+    } catch (error) {
+      return webStorage.code(error);
+    }
+  },
+  web_storage_remove__deps: ['$webStorage'],
+  web_storage_remove: function (key) {
+    var store = webStorage.store();
+    if (!store) return -2;
+    try {
+      store.removeItem(UTF8ToString(key));
+      return 0;
+    } catch (error) {
+      return -2;
+    }
+  },
+  web_storage_lock__deps: ['$webStorage'],
+  web_storage_lock: function (key) {
+    var store = webStorage.store();
+    var name = UTF8ToString(key) + '.lock';
+    if (!store) return 1;  // no storage: nothing to share with another tab
+    try {
+      var now = Date.now();
+      var lock = JSON.parse(store.getItem(name) || 'null');
+      if (lock && lock.tab !== webStorage.tab && now - lock.at < webStorage.LOCK_STALE_MS) return 0;
+      var mark = function () {
+        store.setItem(name, JSON.stringify({tab: webStorage.tab, at: Date.now()}));
+      };
+      mark();
+      webStorage.held[name] = setInterval(function () {
+        try { mark(); } catch (error) { /* full: the lock goes stale in time */ }
+      }, webStorage.LOCK_REFRESH_MS);
+      // A closing tab lets the next one have it at once.
+      window.addEventListener('pagehide', function () {
+        if (webStorage.held[name] !== undefined) store.removeItem(name);
+      });
+      return 1;
+    } catch (error) {
+      return 1;
+    }
+  },
+  web_storage_unlock__deps: ['$webStorage'],
+  web_storage_unlock: function (key) {
+    var name = UTF8ToString(key) + '.lock';
+    if (webStorage.held[name] === undefined) return;
+    clearInterval(webStorage.held[name]);
+    delete webStorage.held[name];
+    try { webStorage.store().removeItem(name); } catch (error) { /* refused */ }
+  },
+
   // ---- The fonts index.html fetched: count, then each one's size and bytes --------------------
   web_font_count: function () {
     return Module.web.fonts.length;
