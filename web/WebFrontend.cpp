@@ -7,6 +7,7 @@
 
 #include "host/GameLook.h"
 #include "web/WebImports.h"
+#include "web/WebSound.h"
 
 namespace shell {
 
@@ -14,6 +15,9 @@ namespace {
 constexpr int kTextCapacity = 256;
 constexpr int kKeyCodes = static_cast<int>(KeyCode::Menu) + 1;
 constexpr int kLastType = static_cast<int>(ShellEvent::Type::Terminate);
+// The page's records for its sound output (web/page/Page.js): x is the rate, or the frames.
+constexpr int kSoundFormat = 100;
+constexpr int kSoundBlock = 101;
 }  // namespace
 
 int64_t WebFrontend::RealMs() { return static_cast<int64_t>(emscripten_get_now()); }
@@ -51,7 +55,14 @@ bool WebFrontend::NextRecord(ShellEvent* event) {
     int32_t record[8] = {};
     char text[kTextCapacity] = {};
     while (web_next_event(record, text, kTextCapacity) != 0) {
-        if (Translate(record, text, event)) return true;
+        // The page's sound output asks through the queue too (see WebSound.h).
+        if (record[0] == kSoundFormat) {
+            WebSoundFormat(record[1]);
+        } else if (record[0] == kSoundBlock) {
+            WebSoundBlock(record[1]);
+        } else if (Translate(record, text, event)) {
+            return true;
+        }
     }
     return false;
 }
@@ -95,6 +106,9 @@ void WebFrontend::Present(const Pixmap& view, const DirtyRegion& changed,
         Put(view, {viewport.OffsetX(), viewport.OffsetY(), viewport.DrawnWidth(),
                    viewport.DrawnHeight()},
             viewport);
+        // The first whole frame is on the canvas (the title, or a question asked before it).
+        if (!shown_) web_first_frame();
+        shown_ = true;
         return;
     }
     for (const Rect& r : changed.Rects()) {

@@ -36,6 +36,7 @@ private:
     StageScaler scaler_;
     std::vector<uint32_t> pixels_;
     bool textInput_ = false;
+    bool shown_ = false;  // a whole frame has been presented
 };
 
 }  // namespace shell

@@ -30,6 +30,10 @@ int web_storage_remove(const char* key);
 // The single-writer lock other tabs see: 1 when taken, 0 when another tab holds it.
 int web_storage_lock(const char* key);
 void web_storage_unlock(const char* key);
+// Whether the page should open its sound output on the player's first click or key.
+void web_sound_wanted(int wanted);
+// Hands `frames` frames of interleaved 16-bit stereo to the page's sound output.
+void web_sound_post(const int16_t* samples, int frames);
 int web_font_count();
 int web_font_size(int index);
 void web_font_copy(int index, uint8_t* out);

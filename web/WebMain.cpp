@@ -94,7 +94,6 @@ int ShowReplay(shell::Run& run, shell::VirtualTime& time, shell::WebFrontend& fr
     frontend.DrawableSize(&w, &h);
     viewport.Fit(w, h);
     frontend.Present(session.Picture(false), DirtyRegion(), viewport, true);
-    web_first_frame();
     return run.Finish({});
 }
 
@@ -155,7 +154,6 @@ int main(int argc, char** argv) {
         notice = &storageNotice;
         if (!storageFailure.empty()) storageNotice.Failed(storageFailure);
         UseWebSound(&run->GetHost().Sounds());
-        play.GetLoop().OnFirstFrame([] { web_first_frame(); });
         play.Start();
         const std::string fault = play.RunToEnd();
         UseWebSound(nullptr);

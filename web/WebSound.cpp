@@ -1,14 +1,14 @@
 // The sound bank's mix for the page's worklet: opened on the player's first click or key (as
-// browsers require), at the audio context's own rate, in stereo.
+// browsers require), at the audio context's own rate, in stereo, and rendered block by block
+// as the worklet asks.
 #include "web/WebSound.h"
-
-#include <emscripten.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <vector>
 
 #include "shell/core/SoundBank.h"
+#include "web/WebImports.h"
 
 namespace shell {
 
@@ -19,37 +19,25 @@ SoundBank* bank = nullptr;
 std::vector<int16_t> block;
 }  // namespace
 
-void UseWebSound(SoundBank* b) { bank = b; }
+void UseWebSound(SoundBank* b) {
+    bank = b;
+    web_sound_wanted(bank != nullptr && bank->WantsOutput() ? 1 : 0);
+}
+
+void WebSoundFormat(int rate) {
+    if (bank == nullptr || !bank->WantsOutput()) return;
+    if (rate <= 0) {
+        bank->SetUnavailable("this browser has no AudioWorklet");
+        return;
+    }
+    bank->UseFormat(rate, kChannels);
+}
+
+void WebSoundBlock(int frames) {
+    frames = std::clamp(frames, 0, kMostFrames);
+    block.assign(static_cast<size_t>(frames) * kChannels, 0);
+    if (bank != nullptr && frames > 0) bank->Render(block.data(), frames);
+    web_sound_post(block.data(), frames);
+}
 
 }  // namespace shell
-
-extern "C" {
-
-// Whether the game wants sound and has none yet (the page then opens it).
-EMSCRIPTEN_KEEPALIVE int WebSoundWanted() {
-    return shell::bank != nullptr && shell::bank->WantsOutput() ? 1 : 0;
-}
-
-// The page has no sound to offer: the game stays silent.
-EMSCRIPTEN_KEEPALIVE void WebSoundUnavailable() {
-    if (shell::bank != nullptr && shell::bank->WantsOutput()) {
-        shell::bank->SetUnavailable("this browser has no AudioWorklet");
-    }
-}
-
-// The page's output plays `rate` frames a second, in stereo.
-EMSCRIPTEN_KEEPALIVE void WebSoundFormat(int rate) {
-    if (shell::bank != nullptr && shell::bank->WantsOutput() && rate > 0) {
-        shell::bank->UseFormat(rate, shell::kChannels);
-    }
-}
-
-// The next `frames` frames of the mix, interleaved 16-bit stereo; silence without a bank.
-EMSCRIPTEN_KEEPALIVE const int16_t* WebSoundRender(int frames) {
-    frames = std::clamp(frames, 0, shell::kMostFrames);
-    shell::block.assign(static_cast<size_t>(frames) * shell::kChannels, 0);
-    if (shell::bank != nullptr && frames > 0) shell::bank->Render(shell::block.data(), frames);
-    return shell::block.data();
-}
-
-}  // extern "C"

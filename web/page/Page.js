@@ -32,6 +32,8 @@ var Module = typeof Module != 'undefined' ? Module : {};
     width: STAGE_W, height: STAGE_H,
     textInput: false,
     ending: false,      // the tab is closing: the game finishes without waiting again
+    busy: null,         // when an array, the milliseconds of work after each wake go there
+    wokeAt: -1,
     audio: null,
     canvas: canvas,
     context: context2d,
@@ -154,6 +156,9 @@ var Module = typeof Module != 'undefined' ? Module : {};
     pressed = e.pointerId;
     // Moves and the release come here even outside the canvas while it is held.
     try { canvas.setPointerCapture(e.pointerId); } catch (error) { /* already gone */ }
+    // A finger or a pen does not hover: it arrives where it presses, as a mouse would have
+    // moved there first, so a bubble picked up by a tap follows it to the second tap.
+    if (e.pointerType !== 'mouse') push(pointerRecord(T.PointerMove, e, false));
     push(pointerRecord(T.PointerDown, e, true));
   });
   canvas.addEventListener('pointermove', function (e) {
@@ -233,15 +238,19 @@ var Module = typeof Module != 'undefined' ? Module : {};
 
   // ---- Sound: Web Audio, started by the player's first click or key ------------------------
   // The game mixes; a worklet plays what the page hands it, asking for more as it runs low.
+  // Every request reaches the module as a record (types 100: the output's rate, 0 for none;
+  // 101: frames wanted), answered from its own wait: the module is never called into while it
+  // sleeps, which would overwrite the stack it sleeps on.
+  var SOUND_FORMAT = 100, SOUND_BLOCK = 101;
+  web.soundWanted = false;
+  web.soundNode = null;
   var soundTried = false;
   function startSound() {
-    if (soundTried || !Module.calledRun || !Module._WebSoundWanted || !Module._WebSoundWanted()) {
-      return;
-    }
+    if (soundTried || !web.soundWanted) return;
     soundTried = true;
     var AudioContextType = window.AudioContext || window.webkitAudioContext;
     if (!AudioContextType || !window.AudioWorkletNode) {
-      Module._WebSoundUnavailable();
+      push({type: SOUND_FORMAT, x: 0});
       return;
     }
     var audio = new AudioContextType({latencyHint: 'interactive'});
@@ -250,16 +259,13 @@ var Module = typeof Module != 'undefined' ? Module : {};
       var node = new AudioWorkletNode(audio, 'spherolette-output',
                                       {numberOfInputs: 0, outputChannelCount: [2]});
       node.port.onmessage = function (message) {
-        var frames = message.data | 0;
-        var at = Module._WebSoundRender(frames) >> 1;
-        var mix = new Float32Array(frames * 2);
-        for (var i = 0; i < frames * 2; ++i) mix[i] = HEAP16[at + i] / 32768;
-        node.port.postMessage(mix, [mix.buffer]);
+        push({type: SOUND_BLOCK, x: message.data | 0});
       };
       node.connect(audio.destination);
-      Module._WebSoundFormat(audio.sampleRate);
+      web.soundNode = node;
+      push({type: SOUND_FORMAT, x: audio.sampleRate | 0});
     }).catch(function () {
-      Module._WebSoundUnavailable();
+      push({type: SOUND_FORMAT, x: 0});
     });
     if (audio.state === 'suspended') audio.resume().catch(function () {});
   }

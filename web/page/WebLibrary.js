@@ -9,7 +9,13 @@ mergeInto(LibraryManager.library, {
   web_wait__deps: ['$Asyncify'],
   web_wait: function (ms) {
     var web = Module.web;
-    if (web.queue.length > 0 || web.ending) return;
+    // Called a second time as the module wakes, to finish waking: only handleSleep may answer.
+    if (Asyncify.state === Asyncify.State.Normal) {
+      // How long the module worked since it last woke (the benchmarks read these).
+      if (web.busy && web.wokeAt >= 0) web.busy.push(performance.now() - web.wokeAt);
+      web.wokeAt = -1;
+      if (web.queue.length > 0 || web.ending) return;
+    }
     return Asyncify.handleSleep(function (wakeUp) {
       var frame = 0;
       var until = performance.now() + ms;
@@ -17,6 +23,7 @@ mergeInto(LibraryManager.library, {
         if (frame) cancelAnimationFrame(frame);
         frame = 0;
         web.wake = null;
+        web.wokeAt = performance.now();
         wakeUp();
       };
       web.wake = done;
@@ -228,6 +235,21 @@ mergeInto(LibraryManager.library, {
     clearInterval(webStorage.held[name]);
     delete webStorage.held[name];
     try { webStorage.store().removeItem(name); } catch (error) { /* refused */ }
+  },
+
+  // ---- Sound ------------------------------------------------------------------------------
+  web_sound_wanted: function (wanted) {
+    Module.web.soundWanted = !!wanted;
+  },
+
+  // Interleaved 16-bit stereo to the worklet, as floats.
+  web_sound_post: function (samples, frames) {
+    var node = Module.web.soundNode;
+    if (!node) return;
+    var at = samples >> 1;
+    var mix = new Float32Array(frames * 2);
+    for (var i = 0; i < frames * 2; ++i) mix[i] = HEAP16[at + i] / 32768;
+    node.port.postMessage(mix, [mix.buffer]);
   },
 
   // ---- The fonts index.html fetched: count, then each one's size and bytes --------------------

@@ -55,13 +55,12 @@ async function toView(page, x, y) {
   return {x: vx, y: vy};
 }
 
-// The canvas pixel (R, G, B) showing a stage point.
+// The canvas pixel (R, G, B) showing a stage point (the canvas read whole, as a test reads it).
 async function pixelAt(page, x, y) {
   const {px, py} = await place(page, x, y);
-  return page.evaluate((cx, cy) => {
-    const data = document.getElementById('stage').getContext('2d').getImageData(cx, cy, 1, 1).data;
-    return [data[0], data[1], data[2]];
-  }, px, py);
+  const shown = await browser.canvasPixels(page);
+  const i = (py * shown.width + px) * 4;
+  return [shown.rgba[i], shown.rgba[i + 1], shown.rgba[i + 2]];
 }
 
 // The centre of a board cell (column + 8 x row) on the stage.
@@ -70,18 +69,19 @@ function cellCentre(cell) {
           y: TILE_TOP + PITCH * (cell >> 3) + PITCH / 2 | 0};
 }
 
-// Which cells hold a bubble: a cell's centre shows the board's empty tile colour, the one most
-// cells show at the start of a game, unless a bubble covers it.
+// Which cells hold a bubble: an empty cell's tile is a pale, nearly grey cyan; a bubble's middle
+// is a saturated or a dark colour.
 async function occupiedCells(page) {
-  const colours = [];
+  const shown = await browser.canvasPixels(page);
+  const occupied = [];
   for (let cell = 0; cell < 64; ++cell) {
     const {x, y} = cellCentre(cell);
-    colours.push((await pixelAt(page, x, y)).join(','));
+    const {px, py} = await place(page, x, y);
+    const i = (py * shown.width + px) * 4;
+    const [r, g, b] = shown.rgba.subarray(i, i + 3);
+    occupied.push(Math.max(r, g, b) - Math.min(r, g, b) > 60 || Math.max(r, g, b) < 170);
   }
-  const counts = new Map();
-  for (const c of colours) counts.set(c, (counts.get(c) || 0) + 1);
-  const empty = [...counts.entries()].sort((a, b) => b[1] - a[1])[0][0];
-  return colours.map((c) => c !== empty);
+  return occupied;
 }
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
