@@ -21,6 +21,7 @@
 #include "shell/session/Session.h"
 #include "shell/bot/Bot.h"
 #include "shell/core/Host.h"
+#include "shell/fonts/SystemFonts.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ Game Play(shell::AppletLibrary& library, int difficulty, uint64_t seed) {
     options.sound = shell::SoundBank::Mode::Silent;
     options.seed = seed;
     options.dialogs = &dialogs;
-    options.fontMemoryFile = shell::FontCache::DefaultMemoryFile();
+    options.fonts = shell::fonts::SystemFonts::Source(shell::fonts::SystemFonts::DefaultMemoryFile());
     shell::Host host(options);
     // Every score, even 0, enters this table at the top, where it is read back.
     host::SettingsStore* store = host.Site()->settings;

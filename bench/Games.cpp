@@ -19,6 +19,7 @@
 #include "shell/headless/HeadlessRunner.h"
 #include "shell/session/Session.h"
 #include "shell/core/Host.h"
+#include "shell/fonts/SystemFonts.h"
 
 namespace {
 
@@ -128,7 +129,7 @@ int main(int argc, char** argv) {
     options.sound = shell::SoundBank::Mode::Silent;
     options.seed = seed;
     options.dialogs = &dialogs;
-    options.fontMemoryFile = shell::FontCache::DefaultMemoryFile();
+    options.fonts = shell::fonts::SystemFonts::Source(shell::fonts::SystemFonts::DefaultMemoryFile());
     shell::Host host(options);
     shell::Session session(host, lib->Entry());
     session.Start();

@@ -15,6 +15,7 @@
 #include "text/HelpPage.h"
 #include "text/Markup.h"
 #include "text/TextResourceReader.h"
+#include "shell/fonts/SystemFonts.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ struct Bench {
         options.time = time.AsSource();
         options.sound = shell::SoundBank::Mode::Silent;
         options.seed = 7;
-        options.fontMemoryFile = shell::FontCache::DefaultMemoryFile();
+        options.fonts = shell::fonts::SystemFonts::Source(shell::fonts::SystemFonts::DefaultMemoryFile());
         host = std::make_unique<shell::Host>(options);
         Shell_StartApplet(host->Site());
     }

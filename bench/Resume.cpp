@@ -24,6 +24,8 @@
 #include "shell/session/Replay.h"
 #include "shell/session/Run.h"
 #include "shell/session/RunControl.h"
+#include "shell/fonts/SystemFonts.h"
+#include "shell/settings/FileStorage.h"
 
 namespace {
 
@@ -104,7 +106,8 @@ int main(int argc, char** argv) {
     shell::RunSetup setup;
     setup.time = time.AsSource();
     setup.memoryStoreByDefault = true;
-    setup.fontMemoryFile = shell::FontCache::DefaultMemoryFile();
+    setup.fonts = shell::fonts::SystemFonts::Source(shell::fonts::SystemFonts::DefaultMemoryFile());
+    setup.openFile = shell::FileStorage::Open;
     int code = 0;
     std::unique_ptr<shell::Run> run = shell::Run::Open(options, lib->Entry(), setup, &code);
     if (!run) return 1;

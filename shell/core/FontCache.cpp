@@ -3,11 +3,9 @@
 #include "shell/core/FontCache.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "host/Object.h"
 #include "shell/core/Log.h"
-#include "shell/fonts/SystemFonts.h"
 
 namespace shell {
 
@@ -16,21 +14,11 @@ constexpr int32_t kMinSize = 1;
 constexpr int32_t kMaxSize = 400;
 }  // namespace
 
-FontCache::FontCache() : FontCache(std::make_unique<fonts::SystemFonts>(std::string())) {}
-
 FontCache::FontCache(std::unique_ptr<fonts::FontSource> source) : source_(std::move(source)) {}
 
 FontCache::~FontCache() {
     std::lock_guard<std::mutex> lock(mutex_);
     if (source_) source_->Save();
-}
-
-std::string FontCache::DefaultMemoryFile() {
-    const char* xdg = std::getenv("XDG_CACHE_HOME");
-    const char* home = std::getenv("HOME");
-    if (xdg != nullptr && *xdg != '\0') return std::string(xdg) + "/spherolette/fonts.txt";
-    if (home != nullptr && *home != '\0') return std::string(home) + "/.cache/spherolette/fonts.txt";
-    return {};
 }
 
 void FontCache::Preload(const std::string& face) {

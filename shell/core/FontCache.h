@@ -18,15 +18,14 @@ namespace shell {
 
 class FontCache {
 public:
-    // The system's fonts, with nothing remembered between runs.
-    FontCache();
+    // Fonts from `source`; none at all when it is null.
     explicit FontCache(std::unique_ptr<fonts::FontSource> source);
     ~FontCache();
     FontCache(const FontCache&) = delete;
     FontCache& operator=(const FontCache&) = delete;
 
-    // Finds and reads `face` in its four styles now, so later text need not wait for it. Safe
-    // to run on another thread: every other call waits until it is done.
+    // Finds and reads `face` in its four styles now, so later text need not wait for it. A
+    // front end may run it on another thread: every other call waits until it is done.
     void Preload(const std::string& face);
 
     // Whether text in this face, size and host style bits can be drawn (a font file exists
@@ -39,11 +38,6 @@ public:
     // Draws `text` with the top-left of its line box at (x, y); returns the touched area.
     Rect Draw(Pixmap& target, const std::string& face, int32_t size, int32_t style,
               const std::string& text, int x, int y, uint8_t r, uint8_t g, uint8_t b);
-
-    // Where a desktop remembers its font lookups between runs (empty: not remembered).
-    // Loading fontconfig's configuration costs more than everything else at start-up, so a
-    // run whose fonts and configuration are unchanged takes the files from there.
-    static std::string DefaultMemoryFile();
 
 private:
     using FaceKey = std::tuple<std::string, bool, bool>;

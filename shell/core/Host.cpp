@@ -4,8 +4,6 @@
 #include <chrono>
 #include <random>
 
-#include "shell/fonts/SystemFonts.h"
-
 namespace shell {
 
 int64_t MonotonicMs() {
@@ -23,17 +21,14 @@ uint64_t SystemSeed() {
 
 Host::Host(const HostOptions& options)
     : resources_(options.resources),
-      fonts_(std::make_unique<fonts::SystemFonts>(options.fontMemoryFile)),
+      fonts_(options.fonts ? options.fonts() : nullptr),
       images_(options.resources),
       clock_(options.time ? options.time : AppletClock::Source(MonotonicMs)),
       timers_(clock_),
       animator_(clock_),
       events_(clock_),
       space_(std::make_unique<ObjectSpace>()) {
-    if (options.prefetchImages) {
-        fontPreload_ = std::async(std::launch::async, [this] { fonts_.Preload("Arial"); });
-        images_.Prefetch();
-    }
+    if (options.prepare) options.prepare(*this);
     sounds_ = std::make_unique<SoundBank>(options.resources, options.sound);
     ObjectSpace& space = *space_;
     mainStage_ = space.Make<HostStage>(fonts_, host::kStageWidth, host::kStageHeight, "main stage");
@@ -54,6 +49,7 @@ Host::Host(const HostOptions& options)
 }
 
 Host::~Host() {
+    for (const auto& wait : teardown_) wait();
     input_.reset();
     space_.reset();
     sounds_.reset();

@@ -5,10 +5,10 @@
 
 #include <cstdint>
 #include <functional>
-#include <future>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "host/Resources.h"
 #include "host/Services.h"
@@ -25,8 +25,11 @@
 #include "shell/core/InputRouter.h"
 #include "shell/core/SoundBank.h"
 #include "shell/core/TimerQueue.h"
+#include "shell/fonts/FontSource.h"
 
 namespace shell {
+
+class Host;
 
 struct HostOptions {
     const host::ResourceDirectory* resources = nullptr;
@@ -35,9 +38,12 @@ struct HostOptions {
     std::optional<uint64_t> seed;                   // empty: seeded from the system
     host::SettingsStore* settings = nullptr;        // empty: kept in memory
     Dialogs* dialogs = nullptr;                     // empty: scripted (No / cancel)
-    std::string fontMemoryFile;                     // see FontCache::DefaultMemoryFile
-    bool prefetchImages = false;                    // decode every picture and read the fonts
-                                                    // on other threads
+    // Where text's fonts come from: the desktop's files, or font files the host holds. Empty:
+    // there are none, and no text is drawn.
+    std::function<std::unique_ptr<fonts::FontSource>()> fonts;
+    // Runs as soon as the fonts and pictures can be read, before the sounds are decoded and
+    // the stages made: a front end starts reading them on other threads here (Prefetch).
+    std::function<void(Host&)> prepare;
 };
 
 class Host {
@@ -76,11 +82,14 @@ public:
     void KeyTyped(uint8_t character);
     void RequestHelp();
 
+    // Work a front end started on the host's fonts or pictures (reading them on another
+    // thread, say) is waited for by `wait`, which runs before any of them goes.
+    void WaitBeforeTeardown(std::function<void()> wait) { teardown_.push_back(std::move(wait)); }
+
 private:
     const host::ResourceDirectory* resources_;
     FontCache fonts_;
-    std::future<void> fontPreload_;      // waited for before the fonts go
-    std::unique_ptr<SoundBank> sounds_;  // opened after the prefetching threads start
+    std::unique_ptr<SoundBank> sounds_;
     ImageLibrary images_;
     AppletClock clock_;
     TimerQueue timers_;
@@ -97,6 +106,7 @@ private:
     HostSite* site_ = nullptr;
     std::unique_ptr<InputRouter> input_;
     std::function<void(int64_t)> busy_;
+    std::vector<std::function<void()>> teardown_;
 };
 
 // Milliseconds of the monotonic clock.

@@ -70,10 +70,6 @@ std::shared_ptr<DecodedImage> ImageLibrary::Placeholder(const std::string& name)
     return image;
 }
 
-ImageLibrary::~ImageLibrary() {
-    if (prefetch_.valid()) prefetch_.wait();
-}
-
 std::shared_ptr<const DecodedImage> ImageLibrary::Decode(const host::ResourceEntry& entry,
                                                          const std::string& name,
                                                          std::string* error) {
@@ -90,22 +86,19 @@ std::shared_ptr<const DecodedImage> ImageLibrary::Decode(const host::ResourceEnt
     return image;
 }
 
-void ImageLibrary::Prefetch() {
-    if (prefetch_.valid() || directory_ == nullptr || directory_->resources == nullptr) return;
-    const host::ResourceDirectory* directory = directory_;
-    prefetch_ = std::async(std::launch::async, [directory] {
-        std::map<std::string, std::shared_ptr<const DecodedImage>> decoded;
-        for (uint32_t i = 0; i < directory->resourceCount; ++i) {
-            const host::ResourceEntry& e = directory->resources[i];
-            if (e.name == nullptr || e.data == nullptr || e.size < 6 ||
-                e.type != host::kResourceTypeRawData || std::memcmp(e.data, "GIF8", 4) != 0) {
-                continue;
-            }
-            std::string error;
-            if (auto image = Decode(e, e.name, &error)) decoded.emplace(Upper(e.name), image);
+ImageLibrary::Decoded ImageLibrary::DecodeAll(const host::ResourceDirectory* directory) {
+    Decoded decoded;
+    if (directory == nullptr || directory->resources == nullptr) return decoded;
+    for (uint32_t i = 0; i < directory->resourceCount; ++i) {
+        const host::ResourceEntry& e = directory->resources[i];
+        if (e.name == nullptr || e.data == nullptr || e.size < 6 ||
+            e.type != host::kResourceTypeRawData || std::memcmp(e.data, "GIF8", 4) != 0) {
+            continue;
         }
-        return decoded;
-    });
+        std::string error;
+        if (auto image = Decode(e, e.name, &error)) decoded.emplace(Upper(e.name), image);
+    }
+    return decoded;
 }
 
 void ImageLibrary::SetSubstitutes(const std::map<std::string, std::string>& substitutes) {
@@ -118,8 +111,10 @@ std::shared_ptr<const DecodedImage> ImageLibrary::Load(const char* name) {
     auto substitute = substitutes_.find(Upper(asked.c_str()));
     if (substitute != substitutes_.end()) asked = substitute->second;
     const std::string key = Upper(asked.c_str());
-    if (prefetch_.valid()) {
-        for (auto& [upper, image] : prefetch_.get()) cache_.emplace(upper, image);
+    if (pending_) {
+        const auto pending = std::move(pending_);
+        pending_ = nullptr;
+        for (auto& [upper, image] : pending()) cache_.emplace(upper, image);
     }
     auto cached = cache_.find(key);
     if (cached != cache_.end()) return cached->second;

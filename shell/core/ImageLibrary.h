@@ -3,7 +3,7 @@
 // missing or does not decode gives a visible placeholder and one line in the log.
 #pragma once
 
-#include <future>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -30,14 +30,19 @@ const char* FindString(const host::ResourceDirectory* directory, uint32_t id);
 
 class ImageLibrary {
 public:
+    // Pictures by upper-case name.
+    using Decoded = std::map<std::string, std::shared_ptr<const DecodedImage>>;
+
     explicit ImageLibrary(const host::ResourceDirectory* directory) : directory_(directory) {}
-    ~ImageLibrary();
     ImageLibrary(const ImageLibrary&) = delete;
     ImageLibrary& operator=(const ImageLibrary&) = delete;
 
-    // Decodes every picture resource on another thread, so start-up can open the window
-    // meanwhile; the first Load waits for it.
-    void Prefetch();
+    // Decodes every picture resource of `directory` (the pictures that do not decode are left
+    // out: Load says why when one is asked for).
+    static Decoded DecodeAll(const host::ResourceDirectory* directory);
+    // Pictures decoded elsewhere (DecodeAll on another thread, so start-up can open the window
+    // meanwhile): the first Load takes them from `pending`, which may wait for them.
+    void Expect(std::function<Decoded()> pending) { pending_ = std::move(pending); }
 
     std::shared_ptr<const DecodedImage> Load(const char* name);
     // Pictures asked for by one name are taken from another (names in any case), e.g. a
@@ -50,8 +55,8 @@ private:
     static std::shared_ptr<const DecodedImage> Decode(const host::ResourceEntry& entry,
                                                       const std::string& name, std::string* error);
     const host::ResourceDirectory* directory_;
-    std::future<std::map<std::string, std::shared_ptr<const DecodedImage>>> prefetch_;
-    std::map<std::string, std::shared_ptr<const DecodedImage>> cache_;  // upper-case name
+    std::function<Decoded()> pending_;
+    Decoded cache_;                                                     // upper-case name
     std::map<std::string, std::string> substitutes_;                    // upper-case names
 };
 

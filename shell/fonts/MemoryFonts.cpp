@@ -10,7 +10,26 @@ std::string NameOf(const std::string& face, bool bold, bool italic) {
 }  // namespace
 
 void MemoryFonts::Add(const std::string& face, bool bold, bool italic, std::vector<uint8_t> bytes) {
-    fonts_[{face, bold, italic}] = BytesFromVector(std::move(bytes));
+    Add(face, bold, italic, BytesFromVector(std::move(bytes)));
+}
+
+void MemoryFonts::Add(const std::string& face, bool bold, bool italic,
+                      std::shared_ptr<const FontBytes> bytes) {
+    if (bytes) fonts_[{face, bold, italic}] = std::move(bytes);
+}
+
+std::function<std::unique_ptr<FontSource>()> MemoryFonts::Arial(std::vector<uint8_t> regular,
+                                                                std::vector<uint8_t> bold) {
+    std::shared_ptr<const FontBytes> regularBytes =
+        regular.empty() ? nullptr : BytesFromVector(std::move(regular));
+    std::shared_ptr<const FontBytes> boldBytes =
+        bold.empty() ? nullptr : BytesFromVector(std::move(bold));
+    return [regularBytes, boldBytes]() -> std::unique_ptr<FontSource> {
+        auto fonts = std::make_unique<MemoryFonts>();
+        fonts->Add("Arial", false, false, regularBytes);
+        fonts->Add("Arial", true, false, boldBytes);
+        return fonts;
+    };
 }
 
 std::optional<FontMatch> MemoryFonts::Find(const std::string& face, bool bold, bool italic) {

@@ -21,6 +21,18 @@
 
 namespace shell::fonts {
 
+std::function<std::unique_ptr<FontSource>()> SystemFonts::Source(std::string memoryFile) {
+    return [memoryFile] { return std::make_unique<SystemFonts>(memoryFile); };
+}
+
+std::string SystemFonts::DefaultMemoryFile() {
+    const char* xdg = std::getenv("XDG_CACHE_HOME");
+    const char* home = std::getenv("HOME");
+    if (xdg != nullptr && *xdg != '\0') return std::string(xdg) + "/spherolette/fonts.txt";
+    if (home != nullptr && *home != '\0') return std::string(home) + "/.cache/spherolette/fonts.txt";
+    return {};
+}
+
 std::string SystemFonts::FileStamp(const std::string& path) {
     struct stat st {};
     if (stat(path.c_str(), &st) != 0) return "-";

@@ -3,7 +3,10 @@
 // in fontconfig, whose answers are then remembered. Font files are mapped, not read whole.
 #pragma once
 
+#include <functional>
 #include <map>
+#include <memory>
+#include <string>
 #include <tuple>
 
 #include "shell/fonts/FontSource.h"
@@ -19,6 +22,14 @@ public:
     std::shared_ptr<const FontBytes> Open(const FontMatch& match, std::string* error) override;
     // Writes the remembered answers if fontconfig gave new ones.
     void Save() override;
+
+    // A host's font source over the system's fonts (HostOptions::fonts), remembering its
+    // answers in `memoryFile` (empty: nothing is remembered).
+    static std::function<std::unique_ptr<FontSource>()> Source(std::string memoryFile = {});
+    // Where a desktop remembers its font lookups between runs (empty: not remembered).
+    // Loading fontconfig's configuration costs more than everything else at start-up, so a
+    // run whose fonts and configuration are unchanged takes the files from there.
+    static std::string DefaultMemoryFile();
 
     // The first line of the memory file: the state of fontconfig's configuration.
     static std::string ConfigurationStamp();

@@ -6,7 +6,8 @@
 #include <sstream>
 
 #include "shell/bot/Autoplay.h"
-#include "shell/core/FontCache.h"
+#include "shell/fonts/SystemFonts.h"
+#include "shell/settings/FileStorage.h"
 #include "shell/headless/HeadlessFrontend.h"
 #include "shell/headless/HeadlessRunner.h"
 #include "shell/posix/StartTime.h"
@@ -42,7 +43,8 @@ int RunHeadless(const Options& options, const AppletEntry& applet) {
     setup.time = time.AsSource();
     setup.sound = SoundBank::Mode::Silent;
     setup.memoryStoreByDefault = true;
-    setup.fontMemoryFile = FontCache::DefaultMemoryFile();
+    setup.fonts = fonts::SystemFonts::Source(fonts::SystemFonts::DefaultMemoryFile());
+    setup.openFile = FileStorage::Open;
     int code = kExitOk;
     std::unique_ptr<Run> run = Run::Open(options, applet, setup, &code);
     if (!run) return code;

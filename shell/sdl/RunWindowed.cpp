@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <memory>
 
-#include "shell/core/FontCache.h"
 #include "shell/core/SteerableTime.h"
+#include "shell/fonts/SystemFonts.h"
+#include "shell/settings/FileStorage.h"
 #include "shell/media/Png.h"
 #include "shell/posix/Paths.h"
+#include "shell/posix/Prefetch.h"
 #include "shell/posix/Screenshots.h"
 #include "shell/posix/StartTime.h"
 #include "shell/sdl/SdlAudio.h"
@@ -46,8 +48,9 @@ int RunInWindow(const Options& options, const AppletEntry& applet) {
     setup.keepGames = true;
     setup.sound = SoundBank::Mode::Device;
     setup.settingsPath = DefaultSettingsPath();
-    setup.fontMemoryFile = FontCache::DefaultMemoryFile();
-    setup.prefetchImages = true;
+    setup.fonts = fonts::SystemFonts::Source(fonts::SystemFonts::DefaultMemoryFile());
+    setup.openFile = FileStorage::Open;
+    setup.prepare = PrefetchOnThreads;
     int code = kExitOk;
     // Fonts and pictures load on other threads while the window opens.
     std::unique_ptr<Run> run = Run::Open(options, applet, setup, &code);

@@ -29,7 +29,7 @@
 #include "shell/session/Session.h"
 #include "shell/core/Dialogs.h"
 #include "shell/core/Host.h"
-#include "shell/settings/SettingsFile.h"
+#include "shell/settings/StoredSettings.h"
 
 namespace shell {
 

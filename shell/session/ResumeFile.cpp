@@ -1,14 +1,6 @@
 // Keeping, reading and discarding the game kept at quit.
 #include "shell/session/ResumeFile.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <sstream>
-
 namespace shell {
 
 bool ReadKeptGame(const std::string& text, const std::string& game, const std::string& version,
@@ -42,8 +34,10 @@ bool ReadKeptGame(const std::string& text, const std::string& game, const std::s
 }
 
 std::string ResumeFile::PathFor(const std::string& settingsPath) {
-    const std::string folder = DirectoryOf(settingsPath);
     const size_t slash = settingsPath.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? std::string(".")
+                               : slash == 0               ? std::string("/")
+                                                          : settingsPath.substr(0, slash);
     std::string name = slash == std::string::npos ? settingsPath : settingsPath.substr(slash + 1);
     const size_t dot = name.find_last_of('.');
     if (dot != std::string::npos && dot > 0) name.resize(dot);
@@ -51,31 +45,36 @@ std::string ResumeFile::PathFor(const std::string& settingsPath) {
     return folder + "/" + name + ".resume";
 }
 
-ResumeFile::ResumeFile(std::string path, std::function<void(const std::string&)> log)
-    : path_(std::move(path)), log_(std::move(log)) {}
+ResumeFile::ResumeFile(std::unique_ptr<TextStorage> storage,
+                       std::function<void(const std::string&)> log)
+    : storage_(std::move(storage)), log_(std::move(log)) {}
 
-bool ResumeFile::Claim() { return lock_.Held() || lock_.Take(path_ + ".lock", /*wait=*/false); }
+bool ResumeFile::Claim() {
+    std::string why;
+    return storage_->Lock(/*wait=*/false, &why);
+}
 
 ResumeFile::Found ResumeFile::Load(const std::string& game, const std::string& version,
                                    Replay* record, std::string* notice) {
-    struct stat info {};
-    if (::stat(path_.c_str(), &info) != 0) return Found::Nothing;
-    if (!S_ISREG(info.st_mode) || static_cast<size_t>(info.st_size) > kLargestRecord) {
+    std::string text, why;
+    switch (storage_->Read(kLargestRecord, &text, &why)) {
+    case TextStorage::ReadResult::kMissing:
+        return Found::Nothing;
+    case TextStorage::ReadResult::kNotText:
+    case TextStorage::ReadResult::kTooLarge:
         SetAside("it is not a kept game", notice);
         return Found::SetAside;
+    case TextStorage::ReadResult::kFailed:
+        SetAside("it could not be read", notice);
+        return Found::SetAside;
+    case TextStorage::ReadResult::kRead:
+        break;
     }
-    if (info.st_size == 0) {
+    if (text.empty()) {
         SetAside("it is empty", notice);
         return Found::SetAside;
     }
-    std::ifstream in(path_, std::ios::binary);
-    std::stringstream text;
-    if (!in || !(text << in.rdbuf())) {
-        SetAside("it could not be read", notice);
-        return Found::SetAside;
-    }
-    std::string why;
-    if (!ReadKeptGame(text.str(), game, version, record, &why)) {
+    if (!ReadKeptGame(text, game, version, record, &why)) {
         SetAside(why, notice);
         return Found::SetAside;
     }
@@ -83,27 +82,31 @@ ResumeFile::Found ResumeFile::Load(const std::string& game, const std::string& v
 }
 
 void ResumeFile::SetAside(const std::string& why, std::string* notice) {
-    std::string aside;
-    if (MoveFileAside(path_, "set-aside", &aside)) {
+    std::string aside, failure;
+    if (storage_->SetAside("set-aside", &aside, &failure) && !aside.empty()) {
         if (log_) log_("the last game cannot be resumed: " + why + "; kept as " + aside);
     } else {
         // It must not be offered again: without a rename, it goes.
-        ::unlink(path_.c_str());
-        if (log_) log_("the last game cannot be resumed: " + why + "; removed");
+        const bool removed = storage_->Remove(&failure);
+        if (log_) {
+            log_("the last game cannot be resumed: " + why +
+                 (removed ? std::string("; removed") : "; it could not be removed (" + failure + ")"));
+        }
     }
     *notice = "Your last game could not be resumed: " + why;
 }
 
 bool ResumeFile::Keep(const std::string& record) {
     std::string why;
-    if (WriteFileAtomically(path_, record, &why)) return true;
-    if (log_) log_("the game could not be kept for next time: " + path_ + ": " + why);
+    if (storage_->Write(record, &why)) return true;
+    if (log_) log_("the game could not be kept for next time: " + Path() + ": " + why);
     return false;
 }
 
 void ResumeFile::Discard() {
-    if (::unlink(path_.c_str()) != 0 && errno != ENOENT && log_) {
-        log_("the kept game " + path_ + " could not be removed: " + std::strerror(errno));
+    std::string why;
+    if (!storage_->Remove(&why) && log_) {
+        log_("the kept game " + Path() + " could not be removed: " + why);
     }
 }
 

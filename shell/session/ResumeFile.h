@@ -1,15 +1,17 @@
 // The game kept when the player quits in the middle of it: its run's record (see Replay.h) in
-// a file next to the settings file, written atomically, and a lock that makes it one running
-// copy's, so two copies of the program never resume the same game.
+// a TextStorage (on a desktop a file next to the settings file), written atomically, and the
+// storage's lock that makes it one running copy's, so two copies of the program never resume
+// the same game.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "shell/session/Replay.h"
-#include "shell/settings/AtomicFile.h"
+#include "shell/settings/TextStorage.h"
 
 namespace shell {
 
@@ -29,17 +31,18 @@ public:
     // "<folder>/<settings file's name without its extension>.resume".
     static std::string PathFor(const std::string& settingsPath);
 
-    ResumeFile(std::string path, std::function<void(const std::string&)> log);
-    const std::string& Path() const { return path_; }
+    ResumeFile(std::unique_ptr<TextStorage> storage, std::function<void(const std::string&)> log);
+    // The storage's name (a desktop's path).
+    const std::string& Path() const { return storage_->Name(); }
 
     // Takes the lock, held while this object lives. False when another copy of the program
     // holds it: that copy keeps and offers the game, and this one does neither.
     bool Claim();
-    bool Claimed() const { return lock_.Held(); }
+    bool Claimed() const { return storage_->Locked(); }
 
     enum class Found { Nothing, Game, SetAside };
     // Reads the kept game. One that is damaged, cut short, too large, kept by another version
-    // or by another game library is renamed out of the way ("<path>.set-aside-<time>") and
+    // or by another game library is set out of the way ("<path>.set-aside-<time>") and
     // *notice says so in a line for the player.
     Found Load(const std::string& game, const std::string& version, Replay* record,
                std::string* notice);
@@ -51,9 +54,8 @@ public:
 private:
     void SetAside(const std::string& why, std::string* notice);
 
-    std::string path_;
+    std::unique_ptr<TextStorage> storage_;
     std::function<void(const std::string&)> log_;
-    FileLock lock_;
 };
 
 }  // namespace shell

@@ -71,9 +71,20 @@ bool Run::OpenStore(const RunSetup& setup) {
     // Headless runs without a file given keep their store in memory, so tests never touch the
     // player's scores.
     if (path.empty() && setup.memoryStoreByDefault) return true;
-    if (path.empty()) path = setup.settingsPath;
-    file_ = std::make_unique<SettingsFile>(
-        path, [](const std::string& line) { Log("%s", line.c_str()); });
+    std::unique_ptr<TextStorage> storage;
+    if (path.empty() && setup.settingsStorage) {
+        storage = setup.settingsStorage();
+        if (setup.keptGameStorage) keptStorage_ = setup.keptGameStorage();
+    } else {
+        if (path.empty()) path = setup.settingsPath;
+        if (!setup.openFile) return true;
+        storage = setup.openFile(path);
+        filePath_ = path;
+        if (setup.keepGames) keptStorage_ = setup.openFile(ResumeFile::PathFor(path));
+    }
+    if (!storage) return true;
+    file_ = std::make_unique<StoredSettings>(
+        std::move(storage), [](const std::string& line) { Log("%s", line.c_str()); });
     shellView_ = file_->View(ShellPrefs::kPrefix);
     if (!used_.relaxed) {
         ShellPrefs remembered;
@@ -119,8 +130,8 @@ std::unique_ptr<Run> Run::Open(const Options& options, const AppletEntry& applet
     run->gameStore_ = hostOptions.settings;
     hostOptions.dialogs = run->HasReplay() ? static_cast<Dialogs*>(&run->replayDialogs_)
                                            : &run->scripted_;
-    hostOptions.fontMemoryFile = setup.fontMemoryFile;
-    hostOptions.prefetchImages = setup.prefetchImages;
+    hostOptions.fonts = setup.fonts;
+    hostOptions.prepare = setup.prepare;
     run->host_ = std::make_unique<Host>(hostOptions);
     if (run->gameStore_ == nullptr) run->gameStore_ = run->host_->Settings().Store();
     if (*used.relaxed) run->host_->Timers().SetSlowdown(2);
@@ -135,10 +146,10 @@ std::unique_ptr<Run> Run::Open(const Options& options, const AppletEntry& applet
     used.pixelPerfect = run->prefs_->Values().pixelPerfect;
 
     // A game left by quitting is kept by one running copy only.
-    if (setup.keepGames && run->file_ && !run->HasReplay() && !used.autoplay) {
+    if (setup.keepGames && run->file_ && run->keptStorage_ && !run->HasReplay() &&
+        !used.autoplay) {
         run->resume_ = std::make_unique<ResumeFile>(
-            ResumeFile::PathFor(run->file_->Path()),
-            [](const std::string& line) { Log("%s", line.c_str()); });
+            std::move(run->keptStorage_), [](const std::string& line) { Log("%s", line.c_str()); });
         if (!run->resume_->Claim()) {
             Log("another copy of the game is running: it keeps the game in progress, this one "
                 "keeps none");
@@ -179,8 +190,8 @@ bool Run::FontsFound() {
 }
 
 bot::StoreToCheck Run::StoreForBot() const {
-    if (!file_) return {};
-    return {file_->Path(), gameView_->Prefix()};
+    if (!file_ || filePath_.empty()) return {};
+    return {filePath_, gameView_->Prefix()};
 }
 
 int Run::Finish(const std::string& botFault) {

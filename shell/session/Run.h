@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -15,7 +16,7 @@
 #include "shell/session/Replay.h"
 #include "shell/session/ResumeFile.h"
 #include "shell/session/Session.h"
-#include "shell/settings/SettingsFile.h"
+#include "shell/settings/StoredSettings.h"
 
 namespace shell {
 
@@ -34,8 +35,18 @@ struct RunSetup {
     SoundBank::Mode sound = SoundBank::Mode::Silent;
     bool memoryStoreByDefault = false;  // without --settings, keep the store in memory
     std::string settingsPath;           // without --settings, the player's settings file
-    std::string fontMemoryFile;         // see FontCache::SetMemoryFile
-    bool prefetchImages = false;        // decode the pictures while the window opens
+    // How a front end with files opens one as storage (FileStorage::Open): the settings file
+    // and, beside it, the kept game's (ResumeFile::PathFor). Empty: no file is used, and
+    // --settings keeps the store in memory.
+    std::function<std::unique_ptr<TextStorage>(const std::string& path)> openFile;
+    // A front end without files (the web) hands in the player's settings and the kept game's
+    // storage instead; used when no --settings is given (and before settingsPath).
+    std::function<std::unique_ptr<TextStorage>()> settingsStorage;
+    std::function<std::unique_ptr<TextStorage>()> keptGameStorage;
+    std::function<std::unique_ptr<fonts::FontSource>()> fonts;  // see HostOptions::fonts
+    // See HostOptions::prepare (the window reads the fonts and pictures on other threads
+    // while it opens).
+    std::function<void(Host&)> prepare;
     bool keepGames = false;             // a game left by quitting is kept to resume (live play
                                         // on the player's settings file, no replay, no bot)
 };
@@ -68,8 +79,8 @@ public:
     ScriptedDialogs& Scripted() { return scripted_; }
     ReplayDialogs& FromReplay() { return replayDialogs_; }
 
-    // What the player should be told about the settings file found at start-up; empty when
-    // there is nothing to say.
+    // What the player should be told about the settings found at start-up; empty when there
+    // is nothing to say.
     std::string SettingsProblem() const { return file_ ? file_->Problem() : std::string(); }
     // Where the bot checks the scores after each game.
     bot::StoreToCheck StoreForBot() const;
@@ -79,7 +90,7 @@ public:
     // ---- Starting afresh and kept games (see RunControl) ---------------------------------
     // The recording of the applet's current run (null when nothing is recorded).
     ReplayRecorder* Recorder() { return recorder_.get(); }
-    // The kept game's file, claimed by this run (null when this run keeps no games).
+    // The kept game, claimed by this run (null when this run keeps no games).
     ResumeFile* Kept() { return resume_.get(); }
     // The seed for the next start of the applet: the one given, or a new one.
     uint64_t NextSeed() const;
@@ -103,7 +114,9 @@ private:
     Options used_;
     AppletEntry applet_;
     Replay replay_;
-    std::unique_ptr<SettingsFile> file_;
+    std::unique_ptr<StoredSettings> file_;
+    std::string filePath_;                      // the settings file's, when it is one
+    std::unique_ptr<TextStorage> keptStorage_;  // until the kept game is claimed
     std::unique_ptr<SettingsView> gameView_;
     std::unique_ptr<SettingsView> shellView_;
     MemorySettings memory_;

@@ -8,6 +8,7 @@
 #include "host/Resources.h"
 #include "shell/core/Host.h"
 #include "tests/media/GifTestUtil.h"
+#include "shell/fonts/SystemFonts.h"
 
 namespace shell_test {
 
@@ -53,6 +54,7 @@ inline std::vector<uint8_t> ColourFrames(int w, int h, int frames, int delayCs, 
 struct HostHarness {
     explicit HostHarness(const Resources* resources = nullptr) {
         shell::HostOptions options;
+        options.fonts = shell::fonts::SystemFonts::Source();
         options.resources = resources != nullptr ? resources->Directory() : nullptr;
         options.time = time.AsSource();
         options.seed = 1;

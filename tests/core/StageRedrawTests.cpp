@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "shell/core/Host.h"
+#include "shell/fonts/SystemFonts.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ struct StageFixture {
 
     StageFixture() {
         shell::HostOptions options;
+        options.fonts = shell::fonts::SystemFonts::Source();
         options.time = time.AsSource();
         options.seed = 1;
         host = std::make_unique<shell::Host>(options);

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "shell/core/FontCache.h"
+#include "shell/fonts/SystemFonts.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ std::vector<Row> ReadTable() {
 TEST(Widths, EveryRecordedTextMeasuresWithinAPixelWithTheSameHeight) {
     const std::vector<Row> rows = ReadTable();
     ASSERT_GT(rows.size(), 8000u);
-    shell::FontCache fonts;
+    shell::FontCache fonts{shell::fonts::SystemFonts::Source()()};
     ASSERT_TRUE(fonts.Available("Arial", 12, 0));
     size_t moved = 0;
     for (const Row& r : rows) {
@@ -73,7 +74,7 @@ TEST(Widths, EveryRecordedTextMeasuresWithinAPixelWithTheSameHeight) {
 
 TEST(Widths, KernedPairsAndEveryLongerTextMeasureExactly) {
     const std::set<std::string> pairs = {"AV", "To", "Wa", "Ty", "LT", "Yo", "P.", "AVATAR Tokyo WAVY Yacht Lovely Tyrant"};
-    shell::FontCache fonts;
+    shell::FontCache fonts{shell::fonts::SystemFonts::Source()()};
     int checked = 0;
     for (const Row& r : ReadTable()) {
         if (pairs.count(r.text) == 0 && r.text.size() < 3) continue;

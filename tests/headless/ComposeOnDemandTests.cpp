@@ -5,6 +5,7 @@
 #include "shell/headless/HeadlessRunner.h"
 #include "shell/headless/Script.h"
 #include "shell/posix/AppletLibrary.h"
+#include "shell/fonts/SystemFonts.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ Pictures Play(bool composeEveryStep) {
     shell::VirtualTime time;
     shell::ScriptedDialogs dialogs;
     shell::HostOptions options;
+    options.fonts = shell::fonts::SystemFonts::Source();
     options.resources = library->Resources();
     options.time = time.AsSource();
     options.seed = 77;

@@ -13,6 +13,7 @@
 #include "shell/core/Host.h"
 #include "shell/core/HostCanvas.h"
 #include "shell/core/HostSite.h"
+#include "shell/fonts/SystemFonts.h"
 
 namespace pixels {
 
@@ -25,6 +26,7 @@ protected:
     // Starts the applet on a new host whose store holds `settings` as it is now.
     void Start() {
         shell::HostOptions options;
+        options.fonts = shell::fonts::SystemFonts::Source();
         options.resources = &Shell_ResourceDirectory;
         options.time = time_.AsSource();
         options.sound = shell::SoundBank::Mode::Silent;

@@ -9,6 +9,7 @@
 #include "shell/session/Viewport.h"
 #include "shell/session/Session.h"
 #include "shell/core/Host.h"
+#include "shell/fonts/SystemFonts.h"
 
 namespace {
 
@@ -21,6 +22,7 @@ protected:
         library = shell::AppletLibrary::Open(GAME_LIBRARY, &error);
         ASSERT_TRUE(library) << error;
         shell::HostOptions options;
+        options.fonts = shell::fonts::SystemFonts::Source();
         options.resources = library->Resources();
         options.time = time.AsSource();
         options.seed = 5;
@@ -332,6 +334,7 @@ TEST_F(Game, TabVisitsTheButtonsAndEnterPressesOne) {
 TEST(RelaxedClock, TimersSeeHalfTheTimeAndTickHalfAsOften) {
     shell::VirtualTime time;
     shell::HostOptions options;
+    options.fonts = shell::fonts::SystemFonts::Source();
     options.time = time.AsSource();
     shell::Host host(options);
     host.Timers().SetSlowdown(2);

@@ -5,12 +5,13 @@
 #include "shell/session/DialogBox.h"
 #include "shell/session/DrawnDialogs.h"
 #include "shell/session/TextField.h"
+#include "shell/fonts/SystemFonts.h"
 
 namespace {
 
 class Box : public ::testing::Test {
 protected:
-    shell::FontCache fonts;
+    shell::FontCache fonts{shell::fonts::SystemFonts::Source()()};
 };
 
 TEST_F(Box, QuestionAnswersWithEnterEscapeArrowsAndInitials) {

@@ -7,6 +7,7 @@
 #include "shell/session/GameMenu.h"
 #include "shell/session/LivePlay.h"
 #include "tests/session/KeptRun.h"
+#include "shell/fonts/SystemFonts.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ protected:
         if (row >= 3) y += 5;  // below the line before "Quit"
         return {b.x + 20, y};
     }
-    shell::FontCache fonts;
+    shell::FontCache fonts{shell::fonts::SystemFonts::Source()()};
     GameMenu menu{fonts, SomeEntries()};
 };
 

@@ -5,6 +5,7 @@
 #include "shell/session/Session.h"
 #include "shell/core/HostCanvas.h"
 #include "tests/core/HostHarness.h"
+#include "shell/fonts/SystemFonts.h"
 
 namespace {
 
@@ -15,6 +16,7 @@ TEST(HelpStagePixels, MadeWhenHelpIsFirstShownAndThenShowsThePage) {
     shell::VirtualTime time;
     shell::MemorySettings settings;
     shell::HostOptions options;
+    options.fonts = shell::fonts::SystemFonts::Source();
     options.resources = library->Resources();
     options.time = time.AsSource();
     options.seed = 5;

@@ -17,6 +17,8 @@
 #include "shell/posix/AppletLibrary.h"
 #include "shell/session/Run.h"
 #include "shell/session/RunControl.h"
+#include "shell/settings/FileStorage.h"
+#include "shell/fonts/SystemFonts.h"
 
 namespace shell_test {
 
@@ -48,6 +50,8 @@ protected:
         shell::RunSetup setup;
         setup.time = time.AsSource();
         setup.keepGames = true;
+        setup.openFile = shell::FileStorage::Open;
+        setup.fonts = shell::fonts::SystemFonts::Source();
         int code = 0;
         run = shell::Run::Open(options, library->Entry(), setup, &code);
         ASSERT_TRUE(run) << code;

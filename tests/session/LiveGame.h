@@ -15,6 +15,7 @@
 #include "shell/posix/AppletLibrary.h"
 #include "shell/session/Prefs.h"
 #include "shell/session/Session.h"
+#include "shell/fonts/SystemFonts.h"
 
 namespace shell_test {
 
@@ -25,6 +26,7 @@ protected:
         library = shell::AppletLibrary::Open(GAME_LIBRARY, &error);
         ASSERT_TRUE(library) << error;
         shell::HostOptions options;
+        options.fonts = shell::fonts::SystemFonts::Source();
         options.resources = library->Resources();
         options.time = time.AsSource();
         options.seed = 5;

@@ -8,6 +8,8 @@
 #include "shell/posix/AppletLibrary.h"
 #include "shell/session/LivePlay.h"
 #include "shell/session/Run.h"
+#include "shell/settings/FileStorage.h"
+#include "shell/fonts/SystemFonts.h"
 
 namespace {
 
@@ -24,6 +26,8 @@ protected:
         setup.time = time.AsSource();
         setup.memoryStoreByDefault = settingsPath.empty();
         setup.settingsPath = settingsPath;
+        setup.openFile = shell::FileStorage::Open;
+        setup.fonts = shell::fonts::SystemFonts::Source();
         shell::Options options;
         options.seed = 11;
         options.autoplay = autoplay;

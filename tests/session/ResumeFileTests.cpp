@@ -9,6 +9,9 @@
 
 #include "shell/session/ResumeFile.h"
 #include "tests/session/KeptRun.h"
+#include "shell/settings/FileStorage.h"
+#include "shell/settings/MemoryStorage.h"
+#include "shell/fonts/SystemFonts.h"
 
 namespace {
 
@@ -50,7 +53,7 @@ protected:
 TEST_F(KeptGameFile, LivesNextToTheSettingsAndReadsBackWhatWasKept) {
     EXPECT_EQ(path, (dir / "settings.resume").string());
     EXPECT_EQ(shell::ResumeFile::PathFor("plain"), "./plain.resume");
-    shell::ResumeFile file(path, {});
+    shell::ResumeFile file(std::make_unique<shell::FileStorage>(path), {});
     shell::Replay record;
     std::string notice;
     EXPECT_EQ(file.Load(kGame, kVersion, &record, &notice), shell::ResumeFile::Found::Nothing);
@@ -85,7 +88,7 @@ TEST_F(KeptGameFile, WhatCannotBeResumedIsSetAsideWithANotice) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Write(c.text);
-        shell::ResumeFile file(path, {});
+        shell::ResumeFile file(std::make_unique<shell::FileStorage>(path), {});
         shell::Replay record;
         std::string notice;
         EXPECT_EQ(file.Load(kGame, kVersion, &record, &notice),
@@ -96,9 +99,53 @@ TEST_F(KeptGameFile, WhatCannotBeResumedIsSetAsideWithANotice) {
     EXPECT_EQ(FilesSetAside(), static_cast<int>(std::size(cases)));
 }
 
+// A host without files (the browser) keeps its game in storage of its own.
+TEST(KeptGameStorage, RoundTripsInMemoryAndIsOneHoldersAndADamagedOneGoesAside) {
+    auto held = std::make_shared<shell::MemoryText>();
+    std::vector<std::string> lines;
+    auto log = [&lines](const std::string& line) { lines.push_back(line); };
+    shell::ResumeFile kept(std::make_unique<shell::MemoryStorage>(held, "browser:kept"), log);
+    shell::ResumeFile other(std::make_unique<shell::MemoryStorage>(held, "browser:kept"), log);
+    ASSERT_TRUE(kept.Claim());
+    EXPECT_FALSE(other.Claim());
+
+    shell::Replay record;
+    std::string notice;
+    EXPECT_EQ(kept.Load(kGame, kVersion, &record, &notice), shell::ResumeFile::Found::Nothing);
+    ASSERT_TRUE(kept.Keep(Record()));
+    EXPECT_EQ(held->text, Record());
+    ASSERT_EQ(kept.Load(kGame, kVersion, &record, &notice), shell::ResumeFile::Found::Game);
+    EXPECT_EQ(record.seed, 9u);
+    EXPECT_EQ(record.steps.size(), 3u);
+    EXPECT_EQ(record.end, 150);
+    kept.Discard();
+    EXPECT_FALSE(held->text.has_value());
+
+    held->failWrites = true;
+    EXPECT_FALSE(kept.Keep(Record()));
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("browser:kept"), std::string::npos) << lines[0];
+
+    held->text = Record(kGame, "0.9");
+    EXPECT_EQ(kept.Load(kGame, kVersion, &record, &notice), shell::ResumeFile::Found::SetAside);
+    EXPECT_NE(notice.find("version 0.9"), std::string::npos) << notice;
+    EXPECT_FALSE(held->text.has_value());
+    ASSERT_EQ(held->aside.size(), 1u);
+    EXPECT_EQ(held->aside.begin()->second, Record(kGame, "0.9"));
+
+    // Where it can be neither set aside nor removed, the log says so rather than "removed".
+    held->text = "damaged";
+    held->failAside = true;
+    EXPECT_EQ(kept.Load(kGame, kVersion, &record, &notice), shell::ResumeFile::Found::SetAside);
+    EXPECT_EQ(held->text, "damaged");
+    EXPECT_NE(lines.back().find("could not be removed (read-only)"), std::string::npos)
+        << lines.back();
+}
+
 TEST_F(KeptGameFile, OnlyOneRunningCopyHoldsIt) {
-    auto first = std::make_unique<shell::ResumeFile>(path, nullptr);
-    shell::ResumeFile second(path, {});
+    auto first =
+        std::make_unique<shell::ResumeFile>(std::make_unique<shell::FileStorage>(path), nullptr);
+    shell::ResumeFile second(std::make_unique<shell::FileStorage>(path), {});
     EXPECT_TRUE(first->Claim());
     EXPECT_TRUE(first->Claim());  // already its own
     EXPECT_FALSE(second.Claim());
@@ -117,6 +164,8 @@ TEST_F(TwoCopies, TheSecondCopyKeepsNoGameAndLeavesTheFirstOnesAlone) {
     shell::RunSetup setup;
     setup.time = time.AsSource();
     setup.keepGames = true;
+    setup.openFile = shell::FileStorage::Open;
+    setup.fonts = shell::fonts::SystemFonts::Source();
     int code = 0;
     std::unique_ptr<shell::Run> second = shell::Run::Open(options, library->Entry(), setup, &code);
     ASSERT_TRUE(second);

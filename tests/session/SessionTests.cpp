@@ -5,6 +5,7 @@
 #include "shell/posix/AppletLibrary.h"
 #include "shell/session/Session.h"
 #include "tests/core/HostHarness.h"
+#include "shell/fonts/SystemFonts.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ protected:
         library = shell::AppletLibrary::Open(GAME_LIBRARY, &error);
         ASSERT_TRUE(library) << error;
         shell::HostOptions options;
+        options.fonts = shell::fonts::SystemFonts::Source();
         options.resources = library->Resources();
         options.time = time.AsSource();
         options.seed = 5;

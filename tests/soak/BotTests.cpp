@@ -16,6 +16,7 @@
 #include "shell/core/Host.h"
 #include "shell/settings/SettingsFormat.h"
 #include "tests/badinput/ProgramRun.h"
+#include "shell/fonts/SystemFonts.h"
 
 namespace bot = shell::bot;
 using proof::ProgramResult;
@@ -347,6 +348,7 @@ PlayedGame PlayToTheEnd(int difficulty, uint64_t seed) {
         }
     } answers;
     shell::HostOptions options;
+    options.fonts = shell::fonts::SystemFonts::Source();
     options.resources = library->Resources();
     options.time = time.AsSource();
     options.seed = seed;

@@ -1,6 +1,6 @@
 // Measures and draws the game's texts through the shell's FontCache, so the same source built
 // against two revisions of the shell shows how their text engines differ. It uses only the
-// FontCache calls every revision has (its default constructor, Measure and Draw).
+// FontCache calls that stay the same (Measure and Draw) over the system's fonts.
 //   text-sheet measure LIST TABLE   LIST: "size<TAB>style<TAB>text" lines; TABLE gets
 //                                   "size<TAB>style<TAB>width<TAB>height<TAB>text"
 //   text-sheet draw OUT.png TITLE   the sample sheet, one row per sample
@@ -12,6 +12,7 @@
 
 #include "shell/core/FontCache.h"
 #include "shell/media/Png.h"
+#include "shell/fonts/SystemFonts.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ std::string Unescape(const std::string& s) {
 }
 
 int Measure(const char* listPath, const char* tablePath) {
-    shell::FontCache fonts;
+    shell::FontCache fonts{shell::fonts::SystemFonts::Source()()};
     std::ifstream in(listPath);
     std::ofstream out(tablePath);
     std::string line;
@@ -63,7 +64,7 @@ const Sample kSamples[] = {
 const int kSizes[] = {10, 12, 14, 18, 24};
 
 int Draw(const char* outPath, const char* title) {
-    shell::FontCache fonts;
+    shell::FontCache fonts{shell::fonts::SystemFonts::Source()()};
     constexpr int kWidth = 420, kLabel = 46;
     int height = 30;
     for (int size : kSizes) height += 2 * static_cast<int>(std::size(kSamples)) * (size + size / 2 + 2);
