@@ -1,8 +1,5 @@
 # The page: the shell's platform-free core and the game in one module, and its folder (index.html,
 # the module, the sound worklet, fonts, icons, manifest, notices and the service worker).
-if(NOT TARGET shell_session)
-  add_subdirectory(${PROJECT_SOURCE_DIR}/shell ${CMAKE_BINARY_DIR}/shell)
-endif()
 set(page_dir ${CMAKE_CURRENT_SOURCE_DIR}/page)
 add_executable(spherolette_web LocalStorage.cpp WebFrontend.cpp WebMain.cpp WebSound.cpp)
 target_include_directories(spherolette_web PRIVATE ${PROJECT_SOURCE_DIR})

@@ -292,20 +292,21 @@ describe('the page around the game', () => {
       };
       const {page, watcher} = await open(context, site, '?seed=9', {
         before: `(${keep})(${JSON.stringify(kept)})`});
-      const dialog = (open) => page.waitForFunction((o) => Module.web.textInput === o,
-                                                    {timeout: 40000}, open);
-      await dialog(true);                  // "Resume your last game?"
+      // Each drawn dialog turns text input on: wait for the n-th, then for it to close.
+      const dialog = (n) => page.waitForFunction((k) => Module.web.dialogs >= k,
+                                                 {timeout: 40000}, n);
+      const closed = () => page.waitForFunction(() => !Module.web.textInput, {timeout: 40000});
+      await dialog(1);                     // "Resume your last game?"
       await page.keyboard.press('Enter');  // Yes
-      await dialog(false);
+      await closed();
       await sleep(2000);                   // played back at once, then shown paused
       await page.keyboard.press('Escape'); // go on
-      await dialog(true);                  // the clock runs out, the board fills: the name
+      await dialog(2);                     // the clock runs out, the board fills: the name
       await page.keyboard.type('Tess');
       await page.keyboard.press('Enter');
-      await dialog(false);
-      await dialog(true);                  // "Play Again?"
+      await dialog(3);                     // "Play Again?"
       await page.keyboard.press('Escape'); // No: the title
-      await dialog(false);
+      await closed();
       const stored = await page.evaluate(() => localStorage.getItem('spherolette:settings.txt'));
       assert.match(stored, /Spherolette\.Score\dName=Tess\n/);
       await page.reload({waitUntil: 'load'});

@@ -91,8 +91,11 @@ mergeInto(LibraryManager.library, {
     document.title = UTF8ToString(title);
   },
 
+  // Text input is on while a dialog is open: `dialogs` counts them (the browser tests wait on it).
   web_text_input: function (on) {
-    Module.web.setTextInput(!!on);
+    var web = Module.web;
+    if (on && !web.textInput) web.dialogs = (web.dialogs || 0) + 1;
+    web.setTextInput(!!on);
   },
 
   web_fullscreen: function () {
