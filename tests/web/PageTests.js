@@ -322,6 +322,76 @@ describe('the page around the game', () => {
     }
   });
 
+  it('keeps a game in progress when the tab closes, and offers it on the next visit',
+     async () => {
+    const context = await chromium.browser.createBrowserContext();
+    try {
+      const {page, watcher} = await open(context, site, '?seed=5');
+      await page.mouse.click(MEDIUM.x + 0.5, MEDIUM.y + 0.5);
+      await sleep(1200);
+      const move = chooseMove(await occupiedCells(page));
+      const a = cellCentre(move.from), b = cellCentre(move.to);
+      await page.mouse.click(a.x + 0.5, a.y + 0.5);
+      await page.mouse.click(b.x + 0.5, b.y + 0.5);
+      await sleep(800);
+      await page.reload({waitUntil: 'load'});  // the tab goes, as closing it does
+      const kept = await page.evaluate(() => localStorage.getItem('spherolette:settings.resume'));
+      assert.match(kept || '', /^spherolette-replay 1\n[^]*\nend \d+\n$/);
+      await page.waitForFunction(() => Module.web.dialogs >= 1, {timeout: 20000});
+      watcher.assertClean();
+    } finally {
+      await context.close();
+    }
+  });
+
+  it('starts sound on the first click, and mutes it with Ctrl+M', async () => {
+    const context = await chromium.browser.createBrowserContext();
+    try {
+      const {page, watcher} = await open(context, site, '?seed=5');
+      assert.strictEqual(await page.evaluate(() => Module.web.audio), null, 'no sound before');
+      await page.mouse.click(MEDIUM.x + 0.5, MEDIUM.y + 0.5);
+      // The worklet asks for the game's mix block after block.
+      await page.waitForFunction(() => Module.web.soundNode !== null, {timeout: 10000});
+      const posted = () => page.evaluate(() => Module.web.soundBlocks);
+      const before = await posted();
+      await sleep(500);
+      assert.ok(await posted() > before, 'the mix keeps coming');
+      await page.keyboard.down('Control');
+      await page.keyboard.press('m');
+      await page.keyboard.up('Control');
+      await sleep(300);
+      const stored = await page.evaluate(() => localStorage.getItem('spherolette:settings.txt'));
+      assert.match(stored, /Muted=1/, 'sound off, remembered');
+      watcher.assertClean();
+    } finally {
+      await context.close();
+    }
+  });
+
+  it('tells the player once when the browser keeps nothing, and plays on', async () => {
+    const context = await chromium.browser.createBrowserContext();
+    try {
+      const full = () => {
+        Storage.prototype.setItem = function () {
+          throw new DOMException('full', 'QuotaExceededError');
+        };
+      };
+      const {page, watcher} = await open(context, site, '?seed=5', {before: full});
+      await page.waitForFunction(() => Module.web.dialogs >= 1, {timeout: 10000});
+      await page.keyboard.press('Enter');
+      await page.waitForFunction(() => !Module.web.textInput, {timeout: 10000});
+      await page.mouse.click(MEDIUM.x + 0.5, MEDIUM.y + 0.5);  // writes again: no second word
+      await sleep(1500);
+      assert.strictEqual(await page.evaluate(() => Module.web.dialogs), 1);
+      assert.ok((await occupiedCells(page)).some((cell) => cell), 'the game plays');
+      // The settings' own one line about the failed write is all the console says.
+      assert.ok(watcher.problems.length <= 1 &&
+                watcher.problems.every((p) => /full/.test(p)), watcher.problems.join('\n'));
+    } finally {
+      await context.close();
+    }
+  });
+
   it('plays offline after one visit', async () => {
     const context = await chromium.browser.createBrowserContext();
     try {

@@ -244,6 +244,7 @@ var Module = typeof Module != 'undefined' ? Module : {};
   var SOUND_FORMAT = 100, SOUND_BLOCK = 101;
   web.soundWanted = false;
   web.soundNode = null;
+  web.soundBlocks = 0;  // blocks of the mix handed to the worklet
   var soundTried = false;
   function startSound() {
     if (soundTried || !web.soundWanted) return;

@@ -253,6 +253,7 @@ mergeInto(LibraryManager.library, {
     var mix = new Float32Array(frames * 2);
     for (var i = 0; i < frames * 2; ++i) mix[i] = HEAP16[at + i] / 32768;
     node.port.postMessage(mix, [mix.buffer]);
+    Module.web.soundBlocks += 1;
   },
 
   // ---- The fonts index.html fetched: count, then each one's size and bytes --------------------
