@@ -66,13 +66,17 @@ var Module = typeof Module != 'undefined' ? Module : {};
     });
     return {};
   };
+  // The module is compiled and its fonts are in: main runs next (marked for the measurements).
+  Module.onRuntimeInitialized = function () { performance.mark('module-ready'); };
   web.fonts = [];
   Module.preRun = [function () {
     addRunDependency('fonts');
     Promise.all(loader.fonts || []).then(function (buffers) {
       web.fonts = buffers.map(function (buffer) { return new Uint8Array(buffer); });
     }, function () {
-      web.fonts = [];
+      // The module is compiled and its fonts are in: main runs next (marked for the measurements).
+  Module.onRuntimeInitialized = function () { performance.mark('module-ready'); };
+  web.fonts = [];
     }).then(function () { removeRunDependency('fonts'); });
   }];
   // The URL's query as the command line: ?seed=7&relaxed gives --seed 7 --relaxed. A replay
