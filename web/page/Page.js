@@ -53,15 +53,12 @@ var Module = typeof Module != 'undefined' ? Module : {};
 
   // ---- Loading: the module and fonts index.html fetched ---------------------------------------
   Module.instantiateWasm = function (imports, done) {
-    var response = loader.wasm || fetch('spherolette.wasm');
-    WebAssembly.instantiateStreaming(response, imports).catch(function () {
-      // A server that does not call the file application/wasm: read it whole instead.
-      return fetch('spherolette.wasm')
-        .then(function (r) { return r.arrayBuffer(); })
-        .then(function (bytes) { return WebAssembly.instantiate(bytes, imports); });
-    }).then(function (result) {
-      done(result.instance, result.module);
-    }, function (error) {
+    var compiled = loader.module || WebAssembly.compileStreaming(fetch('spherolette.wasm'));
+    compiled.then(function (module) {
+      return WebAssembly.instantiate(module, imports).then(function (instance) {
+        done(instance, module);
+      });
+    }).catch(function (error) {
       web.showMessage('Spherolette could not start in this browser (' + error + ').');
     });
     return {};
@@ -277,10 +274,13 @@ var Module = typeof Module != 'undefined' ? Module : {};
 
   // ---- Offline: the service worker serves this version's files from the cache --------------
   // Registered once the game shows, so that it never competes with the first frame.
+  // `loader.workerReady` settles once the worker holds every file (the measurements wait on it).
   web.registerWorker = function () {
     if (!('serviceWorker' in navigator) || !window.isSecureContext) return;
-    navigator.serviceWorker.register('sw.js').catch(function () {
-      // No offline play (a private window, say): the game plays all the same.
+    loader.workerReady = navigator.serviceWorker.register('sw.js').then(function () {
+      return navigator.serviceWorker.ready;
+    }).then(function () { return true; }, function () {
+      return false;  // no offline play (a private window, say): the game plays all the same
     });
   };
 })();
