@@ -392,12 +392,18 @@ describe('the page around the game', () => {
     }
   });
 
-  it('plays offline after one visit', async () => {
+  it('can be installed, and plays offline after one visit', async () => {
     const context = await chromium.browser.createBrowserContext();
     try {
       const {page, watcher} = await open(context, site, '');
       // The worker is registered after the first frame and has every file once it is active.
       await page.evaluate(() => navigator.serviceWorker.ready.then(() => true));
+      const session = await page.createCDPSession();
+      const {installabilityErrors} = await session.send('Page.getInstallabilityErrors');
+      // A test's browser context is a private one, where nothing is installed: that apart.
+      assert.deepStrictEqual(installabilityErrors.map((e) => e.errorId)
+                                 .filter((id) => id !== 'in-incognito'), [],
+                             'the page can be installed as an app');
       await page.setOfflineMode(true);
       await page.reload({waitUntil: 'load'});
       await waitMark(page, 'first-full-frame');

@@ -194,7 +194,8 @@ var Module = typeof Module != 'undefined' ? Module : {};
     }
     // The browser's own keys stay the browser's (reload, its tools, leaving full screen).
     if (e.key === 'F5' || e.key === 'F12' || (mods & 1 && /^[rlt]$/i.test(e.key))) return;
-    var typed = e.key.length === 1 && !(mods & 1) ? e.key : '';
+    // Into the hidden field (a phone's keyboard), typing arrives by its input event instead.
+    var typed = e.key.length === 1 && !(mods & 1) && document.activeElement !== typing ? e.key : '';
     if (!key && !typed) return;
     e.preventDefault();
     if (key) push({type: T.Key, key: key, ch: ch, mods: mods});
