@@ -101,11 +101,22 @@ void WebFrontend::Put(const Pixmap& view, const Rect& area, const Viewport& view
 void WebFrontend::Present(const Pixmap& view, const DirtyRegion& changed,
                           const Viewport& viewport, bool all) {
     if (all) {
-        web_fill(host::look::kBackgroundRed, host::look::kBackgroundGreen,
-                 host::look::kBackgroundBlue);
-        Put(view, {viewport.OffsetX(), viewport.OffsetY(), viewport.DrawnWidth(),
-                   viewport.DrawnHeight()},
-            viewport);
+        // The margins around the stage, in the stage's own background colour.
+        int w = 0, h = 0;
+        DrawableSize(&w, &h);
+        const Rect stage{viewport.OffsetX(), viewport.OffsetY(), viewport.DrawnWidth(),
+                         viewport.DrawnHeight()};
+        const Rect margins[] = {{0, 0, w, stage.y},
+                                {0, stage.Bottom(), w, h - stage.Bottom()},
+                                {0, stage.y, stage.x, stage.h},
+                                {stage.Right(), stage.y, w - stage.Right(), stage.h}};
+        for (const Rect& m : margins) {
+            if (m.w > 0 && m.h > 0) {
+                web_fill(m.x, m.y, m.w, m.h, host::look::kBackgroundRed,
+                         host::look::kBackgroundGreen, host::look::kBackgroundBlue);
+            }
+        }
+        Put(view, stage, viewport);
         // The first whole frame is on the canvas (the title, or a question asked before it).
         if (!shown_) web_first_frame();
         shown_ = true;

@@ -11,7 +11,8 @@ int web_ending();
 int web_next_event(int32_t* record, char* text, int capacity);
 void web_drawable_size(int* width, int* height);
 void web_put_pixels(const void* rgba, int x, int y, int width, int height);
-void web_fill(int red, int green, int blue);
+// Fills a rectangle of the canvas with one colour.
+void web_fill(int x, int y, int width, int height, int red, int green, int blue);
 void web_first_frame();
 void web_set_title(const char* title);
 void web_text_input(int on);

@@ -73,11 +73,11 @@ mergeInto(LibraryManager.library, {
     Module.web.context.putImageData(new ImageData(bytes, width, height), x, y);
   },
 
-  // Fills the whole canvas with one colour (the margins around the stage).
-  web_fill: function (red, green, blue) {
-    var web = Module.web;
-    web.context.fillStyle = 'rgb(' + red + ',' + green + ',' + blue + ')';
-    web.context.fillRect(0, 0, web.width, web.height);
+  // Fills a rectangle of the canvas with one colour (a margin around the stage).
+  web_fill: function (x, y, width, height, red, green, blue) {
+    var context = Module.web.context;
+    context.fillStyle = 'rgb(' + red + ',' + green + ',' + blue + ')';
+    context.fillRect(x, y, width, height);
   },
 
   // The first full frame is on the canvas: marked for the measurements, and the service worker
