@@ -18,6 +18,7 @@ const {open, waitMark, toView, pixelAt, cellCentre, occupiedCells, sleep} = requ
 // The title screen's difficulty buttons (the middle of their words) and its small looping
 // animation, which runs on real time in the page.
 const MEDIUM = {x: 143, y: 305};
+const DIFFICULTY_Y = [261, 283, 305, 327, 349];  // Very Easy to Very Hard
 const VERY_HARD = {x: 143, y: 349};
 const SAMPLER = {x: 340, y: 196, w: 96, h: 94};
 // The page's menu control beside the "?" (a live page shows it; a headless run has no menu).
@@ -67,7 +68,7 @@ async function playInPage(context, name, recording) {
 }
 
 describe('the same game as the native shell', () => {
-  it('shows the title screen and a move exactly as the native shell does', async () => {
+  it('shows the title, a move, the credits and each difficulty as the native shell does', async () => {
     const context = await chromium.browser.createBrowserContext();
     try {
       const title = native.record(work.dir, 'title', {args: ['--seed', '5'],
@@ -75,7 +76,14 @@ describe('the same game as the native shell', () => {
       const move = native.record(work.dir, 'move', {
         args: ['--seed', '5'],
         script: `click ${MEDIUM.x} ${MEDIUM.y}\nwait 1500\ndrag-cell 2 27\nwait 2500\nquit\n`});
-      for (const [name, recording] of [['title', title], ['move', move]]) {
+      // The credits, and the first moments of a game at each difficulty.
+      const credits = native.record(work.dir, 'credits', {
+        args: ['--seed', '5'], script: 'key credits\nwait 1000\nquit\n'});
+      const games = DIFFICULTY_Y.map((y, d) => [`difficulty${d}`, native.record(
+          work.dir, `difficulty${d}`, {args: ['--seed', String(d + 1)],
+                                       script: `click ${MEDIUM.x} ${y}\nwait 1500\nquit\n`})]);
+      for (const [name, recording] of [['title', title], ['move', move], ['credits', credits],
+                                       ...games]) {
         const {page, watcher} = await playInPage(context, name, recording);
         const shown = await browser.canvasPixels(page);
         const expected = png.decode(fs.readFileSync(recording.picture));
@@ -99,6 +107,28 @@ describe('the same game as the native shell', () => {
       assert.strictEqual(differenceOutside(await browser.canvasPixels(page), expected), null);
       watcher.assertClean();
       await page.close();
+    } finally {
+      await context.close();
+    }
+  });
+
+  it('shows the help page as the native one, and goes back to the title', async () => {
+    const context = await chromium.browser.createBrowserContext();
+    try {
+      native.record(work.dir, 'help', {
+        args: ['--seed', '5'], script: `help\nwait 500\nscreenshot-help ${work.dir}/help-page.png\n`});
+      const {page, watcher} = await open(context, site, '?seed=5');
+      const title = await browser.canvasPixels(page);
+      await page.keyboard.press('F1');
+      await sleep(700);
+      const expected = png.decode(fs.readFileSync(`${work.dir}/help-page.png`));
+      assert.strictEqual(differenceOutside(await browser.canvasPixels(page), expected,
+                                           [MENU_CONTROL]), null, 'the help page');
+      await page.keyboard.press('Escape');
+      await sleep(700);
+      assert.strictEqual(differenceOutside(await browser.canvasPixels(page), title,
+                                           [SAMPLER]), null, 'the title again');
+      watcher.assertClean();
     } finally {
       await context.close();
     }
