@@ -160,6 +160,9 @@ int main(int argc, char** argv) {
         notice = nullptr;
         play.GetLoop().RemoveClient(&storageNotice);
         code = run->Finish(fault);
+        // Quit from the menu or with Ctrl+Q: a page cannot close itself, so it says how to go on
+        // (a game in progress was kept, and the next start offers it).
+        if (web_ending() == 0) web_message("Spherolette has ended. Reload the page to play again.");
     }
     run.reset();
     web_finished(code);

@@ -374,6 +374,22 @@ describe('the page around the game', () => {
     }
   });
 
+  it('says how to go on when the player quits with Ctrl+Q', async () => {
+    const context = await chromium.browser.createBrowserContext();
+    try {
+      const {page, watcher} = await open(context, site, '?seed=5');
+      await page.keyboard.down('Control');
+      await page.keyboard.press('q');
+      await page.keyboard.up('Control');
+      await waitMark(page, 'run-finished', 10000);
+      assert.strictEqual(await page.evaluate(() => Module.web.exitCode), 0, 'a clean ledger');
+      assert.match(await page.$eval('#message', (m) => m.textContent), /Reload the page/);
+      watcher.assertClean();
+    } finally {
+      await context.close();
+    }
+  });
+
   it('starts sound on the first click, and mutes it with Ctrl+M', async () => {
     const context = await chromium.browser.createBrowserContext();
     try {
