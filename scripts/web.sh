@@ -22,16 +22,33 @@ export NODE_PATH=/usr/share/nodejs
 
 step() { printf '\n=== %s ===\n' "$*"; }
 
+# The browser tests compare the page with the native shell: the one scripts/test.sh has just
+# built when it is there, else one built here beside the resource generator.
+native="${SPHEROLETTE_NATIVE:-}"
+if [[ $run_tests -eq 1 && -z "$native" && -x "$root/build/shell/spherolette" ]]; then
+  native="$root/build/shell/spherolette"
+fi
+build_native=OFF
+if [[ $run_tests -eq 1 && -z "$native" ]]; then
+  build_native=ON
+  native="$out/host/shell/spherolette"
+fi
+
 step "resource generator (native)"
 cmake -S "$root" -B "$out/host" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DSPHEROLETTE_BUILD_SHELL=OFF -DSPHEROLETTE_BUILD_TESTS=OFF >/dev/null
-cmake --build "$out/host" --target spherolette_assetgen
+  -DSPHEROLETTE_BUILD_SHELL=$build_native -DSPHEROLETTE_BUILD_TESTS=OFF >/dev/null
+if [[ $build_native == ON ]]; then
+  cmake --build "$out/host" --target spherolette_assetgen spherolette spherolette_shell
+else
+  cmake --build "$out/host" --target spherolette_assetgen
+fi
 
 step "game for the browser (emscripten)"
 emcmake cmake -S "$root" -B "$out/wasm" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DSPHEROLETTE_WEB=ON -DSPHEROLETTE_BUILD_SHELL=OFF -DSPHEROLETTE_BUILD_TESTS=OFF \
   -DSPHEROLETTE_RESOURCE_EMBEDDING=c \
-  -DSPHEROLETTE_ASSETGEN="$out/host/resources/spherolette_assetgen" >/dev/null
+  -DSPHEROLETTE_ASSETGEN="$out/host/resources/spherolette_assetgen" \
+  -DSPHEROLETTE_NATIVE="$native" >/dev/null
 cmake --build "$out/wasm"
 
 if [[ $run_tests -eq 1 ]]; then

@@ -41,6 +41,7 @@ async function visit(chromium, site, page) {
         (mark) => performance.getEntriesByName(mark)[0]?.startTime, {timeout: 30000}, FRAME_MARK)
         .then((handle) => handle.jsonValue());
     // Whatever the page fetches once it shows (a service worker's cache, say) counts too.
+    await tab.evaluate(() => window.spherolette?.workerReady);
     await tab.waitForNetworkIdle({idleTime: 300, timeout: 30000});
     watcher.assertClean();
     return {bytes: site.sent.bytes, requests: site.sent.requests, frameMs};

@@ -61,6 +61,13 @@ def main(full_path, subset_path):
             problems.append('hhea.%s differs' % key)
     if 'SIL Open Font License' not in (subset['name'].getDebugName(13) or ''):
         problems.append('the licence notice is gone from the name table')
+    # A modified version may not carry the reserved name; the notices must stay whole.
+    for record in subset['name'].names:
+        if record.nameID not in (0, 7, 13, 14) and 'Liberation' in record.toUnicode():
+            problems.append('name %d still says "%s"' % (record.nameID, record.toUnicode()))
+    for name_id in (0, 7):
+        if full['name'].getDebugName(name_id) != subset['name'].getDebugName(name_id):
+            problems.append('name %d (copyright or trademark) was changed' % name_id)
     for problem in problems:
         print('%s: %s' % (subset_path, problem))
     print('%s: %d characters checked, %d problems' % (subset_path, len(LATIN1), len(problems)))

@@ -14,10 +14,12 @@ const TYPES = {
 const COMPRESSIBLE = new Set(['.html', '.js', '.wasm', '.json', '.webmanifest', '.ttf', '.css',
                               '.txt']);
 
-// Starts serving `root`; resolves to {url, close(), sent: {bytes, requests}, reset()}.
+// Starts serving `root`; resolves to {url, close(), sent: {bytes, requests}, reset(), put()}.
+// put(name, bytes) serves bytes at /name besides the folder's files (a test's replay, say).
 function serve(root, {gzip = true} = {}) {
   const base = path.resolve(root);
   const sent = {bytes: 0, requests: 0};
+  const extra = new Map();
   const cache = new Map();  // compressed bodies, so timing runs do not measure zlib
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
@@ -26,7 +28,8 @@ function serve(root, {gzip = true} = {}) {
       response.writeHead(403).end();
       return;
     }
-    fs.readFile(file, (error, body) => {
+    const read = extra.has(name) ? (done) => done(null, extra.get(name)) : (done) => fs.readFile(file, done);
+    read((error, body) => {
       if (error) {
         response.writeHead(404, {'Content-Type': 'text/plain'}).end('not found');
         return;
@@ -52,6 +55,7 @@ function serve(root, {gzip = true} = {}) {
         url: `http://127.0.0.1:${server.address().port}/`,
         sent,
         reset() { sent.bytes = 0; sent.requests = 0; },
+        put(name, bytes) { extra.set('/' + name, Buffer.from(bytes)); },
         close() { return new Promise((done) => server.close(done)); },
       });
     });
