@@ -71,9 +71,7 @@ var Module = typeof Module != 'undefined' ? Module : {};
     Promise.all(loader.fonts || []).then(function (buffers) {
       web.fonts = buffers.map(function (buffer) { return new Uint8Array(buffer); });
     }, function () {
-      // The module is compiled and its fonts are in: main runs next (marked for the measurements).
-  Module.onRuntimeInitialized = function () { performance.mark('module-ready'); };
-  web.fonts = [];
+      web.fonts = [];
     }).then(function () { removeRunDependency('fonts'); });
   }];
   // The URL's query as the command line: ?seed=7&relaxed gives --seed 7 --relaxed. A replay
