@@ -7,13 +7,20 @@ target_link_libraries(spherolette_web PRIVATE spherolette_web_applet shell_sessi
 # A replay the page is given is read from the module's memory file system (Page.js puts it there).
 # The game asks for a dialog's answer from inside a callback and waits for it there: the whole
 # module may sleep (ASYNCIFY) wherever the page's wait is called, and the page runs meanwhile.
+# Code that never sleeps is left uninstrumented (NoSleep.txt says which, and why it is safe);
+# emscripten reads the list from a file of bare names, so the notes are dropped here.
+file(STRINGS ${CMAKE_CURRENT_SOURCE_DIR}/NoSleep.txt no_sleep REGEX "^[^#]")
+list(JOIN no_sleep "\n" no_sleep)
+file(CONFIGURE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/no-sleep.txt CONTENT "${no_sleep}\n" @ONLY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/NoSleep.txt)
 target_link_options(spherolette_web PRIVATE ${SPHEROLETTE_WEB_LINK_OPTIONS}
   -sASYNCIFY=1 "-sASYNCIFY_IMPORTS=['web_wait']" -sASYNCIFY_STACK_SIZE=65536
+  -sASYNCIFY_REMOVE=@${CMAKE_CURRENT_BINARY_DIR}/no-sleep.txt
   -sFORCE_FILESYSTEM=1 -sEXIT_RUNTIME=0 -sINITIAL_MEMORY=33554432
   --js-library ${page_dir}/WebLibrary.js --pre-js ${page_dir}/Page.js)
 set_target_properties(spherolette_web PROPERTIES OUTPUT_NAME spherolette
   RUNTIME_OUTPUT_DIRECTORY ${SPHEROLETTE_SITE_DIR}
-  LINK_DEPENDS "${page_dir}/WebLibrary.js;${page_dir}/Page.js")
+  LINK_DEPENDS "${page_dir}/WebLibrary.js;${page_dir}/Page.js;${CMAKE_CURRENT_BINARY_DIR}/no-sleep.txt")
 
 # The page's other files, and its icons (drawn by the asset generator).
 set(site_fonts fonts/SpheroletteSans-Regular.ttf fonts/SpheroletteSans-Bold.ttf)
