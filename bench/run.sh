@@ -230,7 +230,7 @@ table=$(cat <<TABLE
 | Peak memory headless run | $(mb "$head_peak") MB | | | | |
 | CPU on the title screen (animations running), ${sample} s | ${title_cpu}% | ${bare_cpu}% (waiting loop) | | ≤ 0.5% | $(verdict "$title_cpu" 0.5) |
 | X server CPU, title screen | ${title_x}% | ${bare_x}% | | | |
-| CPU in a game, clock running, ${sample} s | ${game_cpu}% | ${bare_cpu}% | | ≤ 1% | $(verdict "$game_cpu" 1) |
+| CPU in a game, clock running, ${sample} s | ${game_cpu}% | ${bare_cpu}% | | ≤ 0.5% | $(verdict "$game_cpu" 0.5) |
 | X server CPU, in a game | ${game_x}% | ${bare_x}% | | < 1% | $(verdict "$game_x" 0.999) |
 | OnClockTick, busy board (56 bubbles, 5 pops); CPU time per call here and below | $tick_us µs | | | < 20 µs | $(verdict "$tick_us" 19.999) |
 | OnClockTick + compose of what it changed | $(hot BM_OnClockTickAndCompose) µs ($hot_px px) | | | | |
@@ -244,6 +244,7 @@ $(if [[ "$bot" == 1 ]]; then
 fi)
 | Headless games, Very Easy (one move, then the clock) | $(field games_per_s "$tp_easy") games/s ($(field virtual_s_per_game "$tp_easy") s of game time each) | | | | |
 | Headless games, Very Hard | $(field games_per_s "$tp_hard") games/s ($(field virtual_s_per_game "$tp_hard") s each) | | | | |
+| Headless games, Very Hard: the most the game's own clock work allows (50 ticks a second of game time × OnClockTick) | $(awk -v v="$(field virtual_s_per_game "$tp_hard")" -v t="$tick_us" 'BEGIN { if (v > 0 && t > 0) printf "%.1f", 1e6 / (v * 50 * t); else print "-" }') games/s | | | | |
 | Most time in headless games (callgrind, self cost; $profiled) | $top5 | | | | |
 TABLE
 )
