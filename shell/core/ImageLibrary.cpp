@@ -138,4 +138,14 @@ std::shared_ptr<const DecodedImage> ImageLibrary::Load(const char* name) {
     return result;
 }
 
+size_t ImageLibrary::Bytes() const {
+    size_t bytes = 0;
+    for (const auto& [key, image] : cache_) {
+        for (const auto& frame : image->frames) {
+            bytes += static_cast<size_t>(frame->Width()) * static_cast<size_t>(frame->Height()) * 4;
+        }
+    }
+    return bytes;
+}
+
 }  // namespace shell

@@ -50,6 +50,10 @@ public:
     void SetSubstitutes(const std::map<std::string, std::string>& substitutes);
     // The magenta cross shown for pictures that cannot be had.
     static std::shared_ptr<DecodedImage> Placeholder(const std::string& name);
+    // The pictures decoded so far (for accounting of memory).
+    const Decoded& Pictures() const { return cache_; }
+    // Bytes of their frames' pixels.
+    size_t Bytes() const;
 
 private:
     static std::shared_ptr<const DecodedImage> Decode(const host::ResourceEntry& entry,

@@ -131,6 +131,13 @@ int SoundBank::VoicesPlaying() const {
     return n;
 }
 
+size_t SoundBank::Bytes() const {
+    std::lock_guard<std::mutex> hold(lock_);
+    size_t bytes = 0;
+    for (const auto& [key, clip] : clips_) bytes += (clip->source.size() + clip->samples.size()) * 2;
+    return bytes;
+}
+
 void SoundBank::SetMuted(bool muted) {
     std::lock_guard<std::mutex> hold(lock_);
     muted_ = muted;

@@ -67,6 +67,8 @@ public:
     int PlayCount() const { return plays_; }
     // Sounds currently sounding (or waiting for the device).
     int VoicesPlaying() const;
+    // Bytes of the decoded samples held (for accounting of memory).
+    size_t Bytes() const;
 
 private:
     struct Voice {
