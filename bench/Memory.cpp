@@ -4,8 +4,9 @@
 // embedded resources) and anonymous memory, the heap in use, and what the shell's own objects
 // hold: decoded pictures, canvases' pixels, the stages and the composed frame, decoded sounds.
 //
-//   spherolette-memory [--library FILE] [--silent]
+//   spherolette-memory [--library FILE] [--silent] [--pictures]
 //
+// --pictures lists at the end every picture decoded, with its frames and bytes.
 // The sound bank runs as in a window (decoding sounds); there is no sound card here, so the
 // output's format is given to the bank where the window would open its device.
 #include <malloc.h>
@@ -152,15 +153,17 @@ int main(int argc, char** argv) {
 #else
     std::string library;
 #endif
-    bool silent = false;
+    bool silent = false, listPictures = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--library" && i + 1 < argc) {
             library = argv[++i];
         } else if (a == "--silent") {
             silent = true;
+        } else if (a == "--pictures") {
+            listPictures = true;
         } else {
-            std::fprintf(stderr, "usage: spherolette-memory [--library FILE] [--silent]\n");
+            std::fprintf(stderr, "usage: spherolette-memory [--library FILE] [--silent] [--pictures]\n");
             return 2;
         }
     }
@@ -235,5 +238,15 @@ int main(int argc, char** argv) {
     std::vector<int16_t> mix(static_cast<size_t>(kOutputRate / 10) * kOutputChannels);
     host.Sounds().Render(mix.data(), kOutputRate / 10);
     table.Row("sounds played", &host, &session);
+
+    if (listPictures) {
+        std::printf("\n| Picture | Frames | Decoded |\n| --- | --- | --- |\n");
+        for (const auto& [name, image] : host.Images().Pictures()) {
+            size_t bytes = 0;
+            for (const auto& frame : image->frames) bytes += PixelBytes(*frame);
+            std::printf("| %s | %zu | %.1f kB |\n", name.c_str(), image->frames.size(),
+                        static_cast<double>(bytes) / 1024.0);
+        }
+    }
     return 0;
 }
