@@ -3,11 +3,12 @@
 // the X server use over a sampling window. Prints one line of key=value pairs.
 //
 //   spherolette-probe [--line PREFIX] [--timeout MS] [--then COMMAND] [--settle MS]
-//                     [--sample MS] [--xserver PID] -- PROGRAM ARGS...
+//                     [--sample MS] [--xserver PID] [--smaps FILE] -- PROGRAM ARGS...
 //
 // Without --sample the program is stopped (SIGTERM) as soon as the line arrives, unless it
 // ends by itself first. --then runs a shell command after the line (PROBE_PID holds the
-// program's pid), before settling and sampling.
+// program's pid), before settling and sampling. --smaps copies the program's
+// /proc/PID/smaps to FILE where its memory is read (what it maps, for accounting).
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -110,14 +111,15 @@ double CpuPercent(const CpuMark& a, const CpuMark& b, double ms) {
 void Usage() {
     std::fprintf(stderr,
                  "usage: spherolette-probe [--line PREFIX] [--timeout MS] [--then COMMAND]\n"
-                 "       [--settle MS] [--sample MS] [--xserver PID] -- PROGRAM ARGS...\n");
+                 "       [--settle MS] [--sample MS] [--xserver PID] [--smaps FILE]\n"
+                 "       -- PROGRAM ARGS...\n");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string prefix = "first-frame-ms";
-    std::string then;
+    std::string then, smapsFile;
     double timeoutMs = 20000, settleMs = 0, sampleMs = 0;
     pid_t xserver = 0;
     int i = 1;
@@ -138,6 +140,7 @@ int main(int argc, char** argv) {
         else if (a == "--settle") settleMs = std::atof(v);
         else if (a == "--sample") sampleMs = std::atof(v);
         else if (a == "--xserver") xserver = static_cast<pid_t>(std::atol(v));
+        else if (a == "--smaps") smapsFile = v;
         else {
             Usage();
             return 2;
@@ -215,6 +218,14 @@ int main(int argc, char** argv) {
     if (!ended) {
         hwm = StatusKb(child, "VmHWM");
         rss = StatusKb(child, "VmRSS");
+        if (!smapsFile.empty()) {
+            const std::string maps = ReadFile("/proc/" + std::to_string(child) + "/smaps");
+            FILE* f = std::fopen(smapsFile.c_str(), "w");
+            if (f != nullptr) {
+                std::fwrite(maps.data(), 1, maps.size(), f);
+                std::fclose(f);
+            }
+        }
         kill(child, SIGTERM);
     }
     // Drain the pipe so the program never blocks on a full one while it shuts down.

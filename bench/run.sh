@@ -33,13 +33,14 @@ log "building in $build"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DSPHEROLETTE_BUILD_BENCH=ON -DSPHEROLETTE_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" --target spherolette_shell spherolette bench_bare_window bench_probe \
-  bench_games bench_hot_paths >/dev/null
+  bench_games bench_hot_paths bench_memory >/dev/null
 
 game="$build/shell/spherolette"
 bare="$build/bench/bare-window"
 probe="$build/bench/spherolette-probe"
 games="$build/bench/spherolette-games"
 hotpaths="$build/bench/spherolette-hotpaths"
+memory="$build/bench/spherolette-memory"
 
 work="$(mktemp -d)"
 xpid=""
@@ -111,7 +112,8 @@ start_ratio=$(ratio "$game_exec" "$bare_exec")
 
 # ---- Memory and CPU ------------------------------------------------------------------------
 log "idle: bare waiting loop, ${sample} s"
-bare_idle=$("$probe" --settle 2000 --sample "$((sample * 1000))" --xserver "$xpid" -- "$bare" --report-first-frame)
+bare_idle=$("$probe" --settle 2000 --sample "$((sample * 1000))" --xserver "$xpid" \
+  --smaps "$work/bare.smaps" -- "$bare" --report-first-frame)
 log "idle: title screen, ${sample} s"
 title=$("$probe" --settle 2000 --sample "$((sample * 1000))" --xserver "$xpid" -- \
   "$game" --scale 1 --settings "$settings" --seed "$seed" --report-first-frame)
@@ -136,7 +138,45 @@ SCRIPT
 chmod +x "$work/start-game.sh"
 log "playing: a game with the move clock running, ${sample} s"
 ingame=$("$probe" --then "$work/start-game.sh" --settle 2000 --sample "$((sample * 1000))" \
-  --xserver "$xpid" -- "$game" --scale 1 --settings "$settings" --seed "$seed" --report-first-frame)
+  --xserver "$xpid" --smaps "$work/game.smaps" -- "$game" --scale 1 --settings "$settings" --seed "$seed" --report-first-frame)
+
+# ---- Where the memory goes ------------------------------------------------------------------
+log "memory, step by step (headless)"
+"$memory" >"$work/memory.md" 2>>"$work/programs.log" || echo "(spherolette-memory failed)" >"$work/memory.md"
+# Resident memory of the windowed game in a game and of the bare program, by what is mapped:
+# each file (a library, a font, the game library) by its name, anonymous memory by kind.
+# Rows are the game's excess over the bare program, largest first; small ones are added up.
+by_mapping() {
+  awk '
+    /^[0-9a-f]+-[0-9a-f]+ / {
+      name = (NF >= 6) ? $6 : "anonymous"
+      if (name ~ /^\//) { sub(/.*\//, "", name) } else if (name !~ /^\[(heap|stack)\]$/) { name = "anonymous (" (NF >= 6 ? $6 : "mmap") ")" }
+      if (name == "anonymous (mmap)") name = "anonymous mappings (malloc arenas, thread stacks, buffers)"
+      next }
+    /^Rss:/ { kb[name] += $2 }
+    END { for (n in kb) printf "%s\t%d\n", n, kb[n] }
+  ' "$1"
+}
+mapping_table() {
+  [[ -s "$work/game.smaps" && -s "$work/bare.smaps" ]] || { echo "(no smaps read)"; return; }
+  by_mapping "$work/game.smaps" >"$work/game.maps"
+  by_mapping "$work/bare.smaps" >"$work/bare.maps"
+  awk -F '\t' '
+    FNR == NR { game[$1] = $2; next }
+    { bare[$1] = $2 }
+    END {
+      for (n in game) names[n] = 1
+      for (n in bare) names[n] = 1
+      for (n in names) { d = game[n] - bare[n]; tg += game[n]; tb += bare[n]
+        if (d >= 100 || d <= -100) printf "%d\t%s\t%d\t%d\n", d, n, game[n], bare[n]
+        else { og += game[n]; ob += bare[n] } }
+      printf "%d\t%s\t%d\t%d\n", og - ob, "everything else (under 0.1 MB each)", og, ob
+      printf "%d\t%s\t%d\t%d\n", -1e9, "total resident (smaps)", tg, tb
+    }
+  ' "$work/game.maps" "$work/bare.maps" | sort -t "$(printf '\t')" -k1,1 -rn |
+    awk -F '\t' '{ printf "| %s | %.2f MB | %.2f MB | %+.2f MB |\n", $2, $3 / 1024, $4 / 1024, ($3 - $4) / 1024 }'
+}
+maps=$(mapping_table)
 
 # ---- Hot paths -----------------------------------------------------------------------------
 log "hot paths (Google Benchmark)"
@@ -257,6 +297,19 @@ block=$(cat <<BLOCK
 Machine: $machine. Command: \`$command_line\` (build: RelWithDebInfo, window scale 1, Xvfb 1280x1024x24, difficulty $difficulty, seed $seed).
 
 $table
+
+Resident memory of the window program in a game against the bare program, by mapping (each
+file by name, anonymous memory by kind; \`spherolette-probe --smaps\` at the sample point):
+
+| Mapping | Game | Bare SDL2 | Game beyond bare |
+| --- | --- | --- | --- |
+$maps
+
+The game step by step, headless with the window's sound bank (\`spherolette-memory\`:
+resident set from /proc/self/smaps, heap in use from mallinfo2, and what the shell's own
+objects hold):
+
+$(cat "$work/memory.md")
 BLOCK
 )
 printf '%s\n' "$block"

@@ -23,8 +23,16 @@ FontCache::~FontCache() {
 
 void FontCache::Preload(const std::string& face) {
     std::lock_guard<std::mutex> lock(mutex_);
-    for (int s = 0; s < 4; ++s) FaceFor(face, (s & 1) != 0, (s & 2) != 0);
-    if (source_) source_->Save();
+    FaceFor(face, false, false);
+    FaceFor(face, true, false);
+    // Italic text is rare (the help page's markup): those files are only looked up now (the
+    // source remembers the answer, so drawing never waits for a lookup) and read when first
+    // drawn, so their pages stay out of memory until then.
+    if (source_) {
+        source_->Find(face, false, true);
+        source_->Find(face, true, true);
+        source_->Save();
+    }
 }
 
 const FontCache::Face& FontCache::FaceFor(const std::string& face, bool bold, bool italic) {

@@ -24,8 +24,9 @@ public:
     FontCache(const FontCache&) = delete;
     FontCache& operator=(const FontCache&) = delete;
 
-    // Finds and reads `face` in its four styles now, so later text need not wait for it. A
-    // front end may run it on another thread: every other call waits until it is done.
+    // Finds `face` in its four styles and reads its upright ones now, so later text need not
+    // wait for them. A front end may run it on another thread: every other call waits until it
+    // is done.
     void Preload(const std::string& face);
 
     // Whether text in this face, size and host style bits can be drawn (a font file exists

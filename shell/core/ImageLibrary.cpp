@@ -3,8 +3,11 @@
 
 #include <strings.h>
 
+#include <cstdio>
 #include <cstring>
+#include <set>
 
+#include "host/GameLook.h"
 #include "shell/core/Log.h"
 #include "shell/media/Gif.h"
 
@@ -89,14 +92,22 @@ std::shared_ptr<const DecodedImage> ImageLibrary::Decode(const host::ResourceEnt
 ImageLibrary::Decoded ImageLibrary::DecodeAll(const host::ResourceDirectory* directory) {
     Decoded decoded;
     if (directory == nullptr || directory->resources == nullptr) return decoded;
+    std::set<std::string> symbols;
+    for (int i = 0; i < 10; ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, host::look::kSymbolBubblePictureFormat, i);
+        symbols.insert(Upper(name));
+    }
     for (uint32_t i = 0; i < directory->resourceCount; ++i) {
         const host::ResourceEntry& e = directory->resources[i];
         if (e.name == nullptr || e.data == nullptr || e.size < 6 ||
             e.type != host::kResourceTypeRawData || std::memcmp(e.data, "GIF8", 4) != 0) {
             continue;
         }
+        const std::string upper = Upper(e.name);
+        if (symbols.count(upper) != 0) continue;
         std::string error;
-        if (auto image = Decode(e, e.name, &error)) decoded.emplace(Upper(e.name), image);
+        if (auto image = Decode(e, e.name, &error)) decoded.emplace(upper, image);
     }
     return decoded;
 }
@@ -136,6 +147,16 @@ std::shared_ptr<const DecodedImage> ImageLibrary::Load(const char* name) {
     }
     cache_.emplace(key, result);
     return result;
+}
+
+size_t ImageLibrary::Bytes() const {
+    size_t bytes = 0;
+    for (const auto& [key, image] : cache_) {
+        for (const auto& frame : image->frames) {
+            bytes += static_cast<size_t>(frame->Width()) * static_cast<size_t>(frame->Height()) * 4;
+        }
+    }
+    return bytes;
 }
 
 }  // namespace shell

@@ -37,8 +37,9 @@ public:
     ImageLibrary(const ImageLibrary&) = delete;
     ImageLibrary& operator=(const ImageLibrary&) = delete;
 
-    // Decodes every picture resource of `directory` (the pictures that do not decode are left
-    // out: Load says why when one is asked for).
+    // Decodes every picture resource of `directory` but the bubbles drawn with symbols, shown
+    // only when the player turns them on (those, and the pictures that do not decode, Load
+    // decodes when asked, and says why one cannot be had).
     static Decoded DecodeAll(const host::ResourceDirectory* directory);
     // Pictures decoded elsewhere (DecodeAll on another thread, so start-up can open the window
     // meanwhile): the first Load takes them from `pending`, which may wait for them.
@@ -50,6 +51,10 @@ public:
     void SetSubstitutes(const std::map<std::string, std::string>& substitutes);
     // The magenta cross shown for pictures that cannot be had.
     static std::shared_ptr<DecodedImage> Placeholder(const std::string& name);
+    // The pictures decoded so far (for accounting of memory).
+    const Decoded& Pictures() const { return cache_; }
+    // Bytes of their frames' pixels.
+    size_t Bytes() const;
 
 private:
     static std::shared_ptr<const DecodedImage> Decode(const host::ResourceEntry& entry,

@@ -65,31 +65,53 @@ std::shared_ptr<SoundClip> SoundBank::Load(const char* name) {
         clip = std::make_shared<SoundClip>();
         clip->name = key;
     } else {
-        WaveSound wave;
+        // Only the format is read now: a sound that cannot be read is still refused here, once,
+        // and the samples of one never played take no memory.
+        WaveFormat format;
         std::string error;
-        if (!DecodeWave(entry->data, entry->size, &wave, &error)) {
+        if (!ReadWaveFormat(entry->data, entry->size, &format, &error)) {
             Log("sound \"%s\" cannot be read: %s", name, error.c_str());
         } else {
             clip = std::make_shared<SoundClip>();
             clip->name = key;
-            clip->source = std::move(wave.samples);
-            clip->sourceRate = wave.rate;
-            std::lock_guard<std::mutex> hold(lock_);
-            Convert(*clip);
+            clip->wave = entry->data;
+            clip->waveSize = entry->size;
         }
     }
     if (clip) clips_.emplace(key, clip);
     return clip;
 }
 
+// The samples are made in the same steps as when every sound was decoded at start-up, so a
+// sound first played late sounds exactly the same. Clips are loaded, decoded and converted on
+// the game's thread only; the mixer only reads clips a voice points at, which are decoded.
+void SoundBank::Decode(SoundClip& clip) {
+    if (clip.wave == nullptr) return;
+    WaveSound wave;
+    std::string error;
+    const bool decoded = DecodeWave(clip.wave, clip.waveSize, &wave, &error);
+    clip.wave = nullptr;
+    clip.waveSize = 0;
+    if (!decoded) return;  // cannot happen: Load checked the format DecodeWave reads
+    std::lock_guard<std::mutex> hold(lock_);
+    clip.source = std::move(wave.samples);
+    clip.sourceRate = wave.rate;
+    Convert(clip);
+}
+
 void SoundBank::Play(const std::shared_ptr<SoundClip>& clip) {
     if (!clip) return;
     ++plays_;
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        if (mode_ == Mode::Silent || !available_ || muted_ || paused_) return;
+        // Voices only point at clips this bank holds, so the mixer never outlives its samples.
+        auto held = clips_.find(clip->name);
+        if (held == clips_.end() || held->second != clip) return;
+    }
+    Decode(*clip);
     std::lock_guard<std::mutex> hold(lock_);
-    if (mode_ == Mode::Silent || !available_ || muted_ || paused_) return;
-    // Voices only point at clips this bank holds, so the mixer never outlives its samples.
-    auto held = clips_.find(clip->name);
-    if (held == clips_.end() || held->second != clip) return;
+    if (!available_ || muted_ || paused_) return;
     Voice* slot = &voices_[0];
     for (Voice& v : voices_) {
         if (v.clip == nullptr) {
@@ -129,6 +151,13 @@ int SoundBank::VoicesPlaying() const {
     int n = 0;
     for (const Voice& v : voices_) n += v.clip != nullptr ? 1 : 0;
     return n;
+}
+
+size_t SoundBank::Bytes() const {
+    std::lock_guard<std::mutex> hold(lock_);
+    size_t bytes = 0;
+    for (const auto& [key, clip] : clips_) bytes += (clip->source.size() + clip->samples.size()) * 2;
+    return bytes;
 }
 
 void SoundBank::SetMuted(bool muted) {

@@ -1,5 +1,6 @@
-// Sounds from the applet library's resources, mixed by the shell itself. Each resource is decoded
-// once and shared by every Sound made from it; up to kVoices sounds play at once. The front end
+// Sounds from the applet library's resources, mixed by the shell itself. Each resource is checked
+// when it is loaded and decoded when it is first played (most games never play some sounds),
+// once, and shared by every Sound made from it; up to kVoices sounds play at once. The front end
 // gives the mix to its platform's audio output: it tells the bank the output format when the
 // output opens (late, so start-up does not wait for the sound system: sounds played before that
 // start when it opens) and pulls the mix with Render, from any thread. Without an audio output
@@ -20,10 +21,13 @@
 
 namespace shell {
 
-// One decoded sound: 16-bit mono samples at the resource's rate until the output format is
-// known, then converted once to the output's rate (and spread over its channels when mixed).
+// One sound: its resource until first played, then 16-bit mono samples at the resource's rate
+// until the output format is known, then converted once to the output's rate (and spread over
+// its channels when mixed).
 struct SoundClip {
     std::string name;
+    const uint8_t* wave = nullptr;  // the resource's bytes (a checked WAVE file) until decoded
+    size_t waveSize = 0;
     std::vector<int16_t> source;  // at sourceRate; emptied once converted
     int sourceRate = 0;
     std::vector<int16_t> samples;  // at the output's rate; empty until it is known
@@ -67,6 +71,8 @@ public:
     int PlayCount() const { return plays_; }
     // Sounds currently sounding (or waiting for the device).
     int VoicesPlaying() const;
+    // Bytes of the decoded samples held (for accounting of memory).
+    size_t Bytes() const;
 
 private:
     struct Voice {
@@ -75,6 +81,8 @@ private:
         uint64_t started = 0;
     };
     void Convert(SoundClip& clip) const;
+    // Decodes a clip's resource (the first time it is played), on the caller's thread.
+    void Decode(SoundClip& clip);
 
     const host::ResourceDirectory* directory_;
     Mode mode_;

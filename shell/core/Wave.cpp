@@ -14,7 +14,7 @@ uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8)
 constexpr int kMaxRate = 384000;
 }  // namespace
 
-bool DecodeWave(const uint8_t* data, size_t size, WaveSound* out, std::string* error) {
+bool ReadWaveFormat(const uint8_t* data, size_t size, WaveFormat* out, std::string* error) {
     if (data == nullptr || size < 12 || std::memcmp(data, "RIFF", 4) != 0 ||
         std::memcmp(data + 8, "WAVE", 4) != 0) {
         *error = "not a RIFF WAVE file";
@@ -57,9 +57,22 @@ bool DecodeWave(const uint8_t* data, size_t size, WaveSound* out, std::string* e
         *error = "no samples";
         return false;
     }
-    const size_t frameBytes = static_cast<size_t>(channels) * static_cast<size_t>(bits / 8);
-    const size_t frames = sampleBytes / frameBytes;
     out->rate = rate;
+    out->channels = channels;
+    out->bits = bits;
+    out->samples = samples;
+    out->sampleBytes = sampleBytes;
+    return true;
+}
+
+bool DecodeWave(const uint8_t* data, size_t size, WaveSound* out, std::string* error) {
+    WaveFormat format;
+    if (!ReadWaveFormat(data, size, &format, error)) return false;
+    const int channels = format.channels, bits = format.bits;
+    const uint8_t* samples = format.samples;
+    const size_t frameBytes = static_cast<size_t>(channels) * static_cast<size_t>(bits / 8);
+    const size_t frames = format.sampleBytes / frameBytes;
+    out->rate = format.rate;
     out->samples.resize(frames);
     for (size_t f = 0; f < frames; ++f) {
         int32_t sum = 0;

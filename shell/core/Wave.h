@@ -14,8 +14,19 @@ struct WaveSound {
     std::vector<int16_t> samples;  // mono (stereo files are mixed down)
 };
 
+// Where a WAVE file's samples are and how they are laid out, read without decoding them.
+struct WaveFormat {
+    int rate = 0;
+    int channels = 0;
+    int bits = 0;
+    const uint8_t* samples = nullptr;
+    size_t sampleBytes = 0;
+};
+
 // False, with the reason in *error, for anything but a whole PCM WAVE file of 8 or 16 bits,
-// one or two channels, at 1 to 384000 samples per second.
+// one or two channels, at 1 to 384000 samples per second. ReadWaveFormat checks exactly what
+// DecodeWave does, so a file it accepts always decodes.
+bool ReadWaveFormat(const uint8_t* data, size_t size, WaveFormat* out, std::string* error);
 bool DecodeWave(const uint8_t* data, size_t size, WaveSound* out, std::string* error);
 
 // `samples` at `from` samples per second, at `to` (linear interpolation).

@@ -119,21 +119,26 @@ bool Window::Blit(const Pixmap& frame, const Rect& area, const Viewport& viewpor
     if (surface == nullptr) return false;
     const Rect r = area.Intersect({0, 0, surface->w, surface->h});
     if (r.Empty()) return true;
+    // The common X11 surfaces hold 0x00RRGGBB (the top byte unused): the stage is scaled
+    // straight into them, with no picture of the window's size kept beside the surface.
+    const bool direct = surface->format->BytesPerPixel == 4 && surface->format->Rmask == 0xFF0000 &&
+                        surface->format->Gmask == 0xFF00 && surface->format->Bmask == 0xFF &&
+                        surface->pitch % 4 == 0;
+    const int bytes = surface->format->BytesPerPixel;
+    if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+    if (direct) {
+        auto* origin = static_cast<uint8_t*>(surface->pixels) +
+                       static_cast<size_t>(r.y) * surface->pitch + static_cast<size_t>(r.x) * 4;
+        scaler_.Scale(frame, viewport, r, reinterpret_cast<uint32_t*>(origin), surface->pitch / 4);
+        if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+        return true;
+    }
     pixels_.resize(static_cast<size_t>(r.w) * r.h);
     scaler_.Scale(frame, viewport, r, pixels_.data(), r.w);
-    // The common X11 surfaces hold 0x00RRGGBB: the pixels copy as they are.
-    const bool direct = surface->format->BytesPerPixel == 4 && surface->format->Rmask == 0xFF0000 &&
-                        surface->format->Gmask == 0xFF00 && surface->format->Bmask == 0xFF;
-    if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
-    const int bytes = surface->format->BytesPerPixel;
     for (int y = 0; y < r.h; ++y) {
         auto* row = static_cast<uint8_t*>(surface->pixels) +
                     static_cast<size_t>(r.y + y) * surface->pitch + static_cast<size_t>(r.x) * bytes;
         const uint32_t* src = pixels_.data() + static_cast<size_t>(y) * r.w;
-        if (direct) {
-            std::memcpy(row, src, static_cast<size_t>(r.w) * 4);
-            continue;
-        }
         for (int x = 0; x < r.w; ++x) {
             const uint32_t p = SDL_MapRGB(surface->format, static_cast<uint8_t>(src[x] >> 16),
                                           static_cast<uint8_t>(src[x] >> 8),

@@ -61,7 +61,7 @@ private:
     SDL_Window* window_ = nullptr;
     WindowPlace windowed_;  // the place before full screen
     StageScaler scaler_;
-    std::vector<uint32_t> pixels_;
+    std::vector<uint32_t> pixels_;  // the scaled rows for a surface of another pixel format
 };
 
 }  // namespace shell

@@ -137,3 +137,23 @@ TEST_F(Pictures, MissingOrTruncatedPicturesShowAPlaceholderAndSayWhy) {
 }
 
 }  // namespace
+
+// Pictures decoded ahead (on another thread in a window) leave out the bubbles drawn with
+// symbols; asked for, they are decoded then, the same as the others.
+TEST(PicturesDecodedAhead, LeaveTheSymbolBubblesToBeDecodedWhenAsked) {
+    shell_test::Resources resources;
+    resources.Add("P-THREE.GIF", shell_test::ColourFrames(4, 3, 3, 5, true));
+    resources.Add("P-IMG-BUBBLESYM2.GIF", shell_test::ColourFrames(4, 3, 2, 5, true));
+    const shell::ImageLibrary::Decoded ahead = shell::ImageLibrary::DecodeAll(resources.Directory());
+    EXPECT_EQ(ahead.count("P-THREE.GIF"), 1u);
+    EXPECT_EQ(ahead.count("P-IMG-BUBBLESYM2.GIF"), 0u);
+
+    shell::ImageLibrary library(resources.Directory());
+    library.Expect([&ahead] { return ahead; });
+    EXPECT_EQ(library.Load("p-three.gif"), ahead.at("P-THREE.GIF"));  // taken, not decoded again
+    auto symbols = library.Load("p-img-BubbleSym2.gif");
+    ASSERT_EQ(symbols->frames.size(), 2u);
+    EXPECT_FALSE(symbols->placeholder);
+    EXPECT_EQ(symbols->frames[1]->At(0, 0), shell::Argb(0, 255, 0));
+    EXPECT_EQ(library.Load("P-IMG-BUBBLESYM2.GIF"), symbols);
+}

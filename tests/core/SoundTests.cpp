@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "shell/core/Log.h"
 #include "shell/core/SoundBank.h"
 #include "shell/core/Wave.h"
 #include "tests/core/WaveTestUtil.h"
@@ -65,6 +66,63 @@ TEST_F(SoundBankTest, SoundsPlayedBeforeTheFormatIsKnownStartWhenItIs) {
     EXPECT_EQ(out[3000 * 2], 0);
     EXPECT_EQ(bank.VoicesPlaying(), 0);
     EXPECT_EQ(bank.PlayCount(), 1);
+}
+
+// Sounds are decoded when first played: whether the output opened before or after, every
+// sample is heard, the same as decoding the file and converting it to the output's rate.
+TEST_F(SoundBankTest, ASoundDecodedWhenFirstPlayedIsHeardWholeAndUnchanged) {
+    std::vector<uint8_t> ramp(1500);
+    for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = static_cast<uint8_t>((i * 7) % 251);
+    std::vector<unsigned char> file = shell_test::Wave8(ramp);
+    host::ResourceEntry entry{"P-RAMP.WAV", host::kResourceTypeRawData, host::kResourceLanguage,
+                              file.data(), static_cast<uint32_t>(file.size())};
+    host::ResourceDirectory directory{host::kResourceDirectoryVersion, 1, &entry, 0, nullptr};
+    WaveSound wave;
+    std::string error;
+    ASSERT_TRUE(DecodeWave(file.data(), file.size(), &wave, &error));
+    const std::vector<int16_t> expected = Resample(wave.samples, wave.rate, 44100);
+    const int frames = static_cast<int>(expected.size()) + 100;
+
+    for (const bool openFirst : {true, false}) {
+        SCOPED_TRACE(openFirst ? "output open before the first play" : "played before the output");
+        SoundBank bank(&directory, SoundBank::Mode::Device);
+        if (openFirst) bank.UseFormat(44100, 2);
+        auto clip = bank.Load("p-ramp.wav");
+        ASSERT_TRUE(clip);
+        EXPECT_EQ(bank.Bytes(), 0u);  // nothing decoded until played
+        bank.Play(clip);
+        EXPECT_GT(bank.Bytes(), 0u);
+        if (!openFirst) bank.UseFormat(44100, 2);
+        std::vector<int16_t> heard = Mix(bank, frames);
+        std::vector<int16_t> want = expected;
+        want.resize(static_cast<size_t>(frames), 0);
+        EXPECT_EQ(heard, want);
+        EXPECT_EQ(clip->samples, expected);
+        bank.Play(clip);  // decoded once: played again it is the same
+        EXPECT_EQ(Mix(bank, frames), want);
+    }
+}
+
+TEST_F(SoundBankTest, AMissingOrDamagedSoundIsReportedOnceWhenLoadedAndNeverPlayed) {
+    std::string log;
+    SetLogSink(&log);
+    SoundBank bank(&directory_, SoundBank::Mode::Device);
+    bank.UseFormat(11025, 1);
+    EXPECT_FALSE(bank.Load("p-Broken.wav"));
+    EXPECT_FALSE(bank.Load("p-Missing.wav"));
+    auto loud = bank.Load("p-loud.wav");
+    bank.Play(loud);
+    bank.Play(nullptr);
+    Mix(bank, 2000, 1);
+    SetLogSink(nullptr);
+    auto count = [&log](const std::string& what) {
+        size_t n = 0;
+        for (size_t at = log.find(what); at != std::string::npos; at = log.find(what, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(count("\"p-Broken.wav\" cannot be read"), 1u) << log;
+    EXPECT_EQ(count("\"p-Missing.wav\" is not among"), 1u) << log;
+    EXPECT_EQ(count("\n"), 2u) << log;
 }
 
 TEST_F(SoundBankTest, OverlappingSoundsAddUpClampedAndTheOldestGivesWayBeyondSixteen) {
