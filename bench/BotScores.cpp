@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "GameLibrary.h"
 #include "shell/posix/AppletLibrary.h"
 #include "shell/headless/HeadlessRunner.h"
 #include "shell/session/Session.h"
@@ -109,11 +110,7 @@ long Median(std::vector<long> v) {
 }  // namespace
 
 int main(int argc, char** argv) {
-#ifdef GAME_LIBRARY
-    std::string library = GAME_LIBRARY;
-#else
-    std::string library;
-#endif
+    std::string library = bench::BuiltGameLibrary();
     int first = 1, last = 20, onlyDifficulty = -1;
     bool each = false;
     for (int i = 1; i < argc; ++i) {
@@ -137,15 +134,8 @@ int main(int argc, char** argv) {
     }
     if (onlyDifficulty < -1 || onlyDifficulty > 4) return 2;
 
-    std::string error;
-    std::unique_ptr<shell::AppletLibrary> lib =
-        library.empty() ? shell::AppletLibrary::OpenFirst(
-                              shell::LibraryCandidates(shell::ExecutableDirectory()), &error)
-                        : shell::AppletLibrary::Open(library, &error);
-    if (!lib) {
-        std::fprintf(stderr, "spherolette-bot-scores: %s\n", error.c_str());
-        return 1;
-    }
+    std::unique_ptr<shell::AppletLibrary> lib = bench::OpenGameLibrary(library, "spherolette-bot-scores");
+    if (!lib) return 1;
 
     std::printf("Seeds %d to %d, one game each, played to the end.\n\n", first, last);
     std::printf("| Difficulty | Median score | Lowest | Highest | Median moves | "

@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "GameLibrary.h"
 #include "shell/posix/AppletLibrary.h"
 #include "shell/headless/HeadlessRunner.h"
 #include "shell/session/Session.h"
@@ -87,11 +88,7 @@ void Drag(shell::Host& host, shell::Session& session, const Move& m) {
 }  // namespace
 
 int main(int argc, char** argv) {
-#ifdef GAME_LIBRARY
-    std::string library = GAME_LIBRARY;
-#else
-    std::string library;
-#endif
+    std::string library = bench::BuiltGameLibrary();
     int difficulty = 0, games = 20;
     uint64_t seed = 1;
     bool plan = false;
@@ -111,15 +108,8 @@ int main(int argc, char** argv) {
     }
     if (difficulty < 0 || difficulty > 4 || games < 1) return 2;
 
-    std::string error;
-    std::unique_ptr<shell::AppletLibrary> lib =
-        library.empty() ? shell::AppletLibrary::OpenFirst(
-                              shell::LibraryCandidates(shell::ExecutableDirectory()), &error)
-                        : shell::AppletLibrary::Open(library, &error);
-    if (!lib) {
-        std::fprintf(stderr, "spherolette-games: %s\n", error.c_str());
-        return 1;
-    }
+    std::unique_ptr<shell::AppletLibrary> lib = bench::OpenGameLibrary(library, "spherolette-games");
+    if (!lib) return 1;
 
     shell::VirtualTime time;
     shell::ScriptedDialogs dialogs;

@@ -21,6 +21,7 @@
 #include "shell/core/Host.h"
 #include "shell/fonts/SystemFonts.h"
 #include "shell/headless/HeadlessRunner.h"
+#include "GameLibrary.h"
 #include "shell/posix/AppletLibrary.h"
 #include "shell/session/Session.h"
 
@@ -148,11 +149,7 @@ std::string BaseName(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-#ifdef GAME_LIBRARY
-    std::string library = GAME_LIBRARY;
-#else
-    std::string library;
-#endif
+    std::string library = bench::BuiltGameLibrary();
     bool silent = false, listPictures = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -171,15 +168,8 @@ int main(int argc, char** argv) {
     Table table("/" + BaseName(library.empty() ? std::string("libspherolette.so") : library));
     table.Row("program started (shell code linked, no game)", nullptr, nullptr);
 
-    std::string error;
-    std::unique_ptr<shell::AppletLibrary> lib =
-        library.empty() ? shell::AppletLibrary::OpenFirst(
-                              shell::LibraryCandidates(shell::ExecutableDirectory()), &error)
-                        : shell::AppletLibrary::Open(library, &error);
-    if (!lib) {
-        std::fprintf(stderr, "spherolette-memory: %s\n", error.c_str());
-        return 1;
-    }
+    std::unique_ptr<shell::AppletLibrary> lib = bench::OpenGameLibrary(library, "spherolette-memory");
+    if (!lib) return 1;
     table.Row("game library loaded", nullptr, nullptr);
 
     // Pictures are decoded apart, as the window does on a thread of its own while it opens,

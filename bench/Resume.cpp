@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "shell/bot/Bot.h"
+#include "GameLibrary.h"
 #include "shell/posix/AppletLibrary.h"
 #include "shell/session/Replay.h"
 #include "shell/session/Run.h"
@@ -69,11 +70,7 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
-#ifdef GAME_LIBRARY
-    std::string library = GAME_LIBRARY;
-#else
-    std::string library;
-#endif
+    std::string library = bench::BuiltGameLibrary();
     int minutes = 60, runs = 5;
     uint64_t seed = 1;
     for (int i = 1; i < argc; ++i) {
@@ -90,15 +87,8 @@ int main(int argc, char** argv) {
         }
     }
     if (minutes < 1 || runs < 1) return 2;
-    std::string error;
-    std::unique_ptr<shell::AppletLibrary> lib =
-        library.empty() ? shell::AppletLibrary::OpenFirst(
-                              shell::LibraryCandidates(shell::ExecutableDirectory()), &error)
-                        : shell::AppletLibrary::Open(library, &error);
-    if (!lib) {
-        std::fprintf(stderr, "spherolette-resume: %s\n", error.c_str());
-        return 1;
-    }
+    std::unique_ptr<shell::AppletLibrary> lib = bench::OpenGameLibrary(library, "spherolette-resume");
+    if (!lib) return 1;
 
     shell::VirtualTime time;
     shell::Options options;
@@ -146,6 +136,7 @@ int main(int argc, char** argv) {
     const std::string text = recorder->Record();
     recorder->Detach();
     shell::Replay record;
+    std::string error;
     if (!shell::ParseReplay(text, &record, &error)) {
         std::fprintf(stderr, "spherolette-resume: the record does not read back: %s\n",
                      error.c_str());
