@@ -1,5 +1,6 @@
 // Atomic replacement, keeping files aside, and lock files.
 #include "shell/settings/AtomicFile.h"
+#include "shell/settings/FileDescriptor.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -14,25 +15,7 @@ namespace shell {
 
 namespace {
 
-// Closes a descriptor when it goes out of scope.
-class Fd {
-public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    int release() {
-        int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-private:
-    int fd_;
-};
+using Fd = FileDescriptor;
 
 std::string UtcStamp() {
     std::time_t now = std::time(nullptr);

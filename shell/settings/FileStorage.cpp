@@ -1,5 +1,6 @@
 // Stored text in a file.
 #include "shell/settings/FileStorage.h"
+#include "shell/settings/FileDescriptor.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,20 +15,7 @@ namespace shell {
 
 namespace {
 
-// Closes a descriptor when it goes out of scope.
-class Fd {
-public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
+using Fd = FileDescriptor;
 
 constexpr std::string_view kTemporaryInfix = ".tmp-";
 
