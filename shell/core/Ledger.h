@@ -2,6 +2,7 @@
 // holds and how often it gave one back. At exit it tells what was kept or released twice.
 #pragma once
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,9 @@ public:
     size_t Size() const { return entries_.size(); }
 
 private:
-    std::vector<LedgerEntry> entries_;  // index = id - 1
+    // index = id - 1; a deque, as a long session registers hundreds of thousands of objects
+    // and a vector would copy them all each time it grows
+    std::deque<LedgerEntry> entries_;
 };
 
 }  // namespace shell
