@@ -38,6 +38,7 @@ void HostCanvas::Materialise() const {
 }
 
 void HostCanvas::OnDisposed() {
+    putOff_.clear();
     pixels_ = std::make_shared<Pixmap>();
     if (font_ != nullptr) font_->Drop();
     font_ = nullptr;
@@ -46,15 +47,57 @@ void HostCanvas::OnDisposed() {
 
 void HostCanvas::ReplacePixels(std::shared_ptr<Pixmap> pixels) {
     if (!pixels || Disposed()) return;
+    // What was drawn before is replaced with the rest of the old pixels.
+    putOff_.clear();
     pixels_ = std::move(pixels);
     ++version_;
     Touched(pixels_->Bounds());
 }
 
-Pixmap& HostCanvas::Writable() {
+Rect HostCanvas::Area() const {
+    return pixels_ ? pixels_->Bounds() : Rect{0, 0, lazyWidth_, lazyHeight_};
+}
+
+Pixmap& HostCanvas::Own() const {
     if (!pixels_) Materialise();
     if (pixels_.use_count() > 1) pixels_ = std::make_shared<Pixmap>(*pixels_);
     return *pixels_;
+}
+
+Pixmap& HostCanvas::Writable() {
+    if (!putOff_.empty()) DrawPutOff();
+    return Own();
+}
+
+// Every step changes only the pixels of its area, each from that pixel's own value, so a
+// step whose area a later fill covers leaves no trace: it is dropped. A game that repaints a
+// bar and the marks on it on every tick keeps one tick's steps, not an hour's.
+bool HostCanvas::PutOff(Step step) {
+    if (!Space().DrawingPutOff()) return false;
+    if (step.area.Empty()) return true;
+    if (!step.picture) {
+        std::erase_if(putOff_, [&](const Step& s) { return step.area.Contains(s.area); });
+    }
+    if (putOff_.size() >= kMostPutOff) DrawPutOff();
+    ++version_;
+    if (sink_ != nullptr) sink_->Add(step.area);
+    putOff_.push_back(std::move(step));
+    return true;
+}
+
+void HostCanvas::DrawPutOff() const {
+    std::vector<Step> steps;
+    steps.swap(putOff_);
+    Pixmap& pixels = Own();
+    for (const Step& s : steps) {
+        if (s.picture) pixels.Blend(*s.picture, s.x, s.y);
+        else pixels.Fill(s.area, s.colour);
+    }
+}
+
+void HostCanvas::Fill(const Rect& area) {
+    if (PutOff({area.Intersect(Area()), colour_, nullptr})) return;
+    Touched(Writable().Fill(area, colour_));
 }
 
 void HostCanvas::Touched(const Rect& r) {
@@ -71,8 +114,10 @@ HostFont* HostCanvas::CurrentFont() {
 
 void HostCanvas::Clear(uint8_t r, uint8_t g, uint8_t b) {
     TraceCall(this, "Clear", r, g, b);
+    const uint32_t colour = Argb(r, g, b);
+    if (PutOff({Area(), colour, nullptr})) return;
     Pixmap& pixels = Writable();
-    Touched(pixels.Fill(pixels.Bounds(), Argb(r, g, b)));
+    Touched(pixels.Fill(pixels.Bounds(), colour));
 }
 
 void HostCanvas::SetColor(uint8_t r, uint8_t g, uint8_t b) {
@@ -84,17 +129,16 @@ void HostCanvas::FrameRect(int32_t left, int32_t top, int32_t right, int32_t bot
     TraceCall(this, "FrameRect", left, top, right, bottom);
     if (right <= left || bottom <= top) return;
     const int w = right - left, h = bottom - top;
-    Pixmap& p = Writable();
-    Touched(p.Fill({left, top, w, 1}, colour_));
-    Touched(p.Fill({left, bottom - 1, w, 1}, colour_));
-    Touched(p.Fill({left, top, 1, h}, colour_));
-    Touched(p.Fill({right - 1, top, 1, h}, colour_));
+    Fill({left, top, w, 1});
+    Fill({left, bottom - 1, w, 1});
+    Fill({left, top, 1, h});
+    Fill({right - 1, top, 1, h});
 }
 
 void HostCanvas::FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
     TraceCall(this, "FillRect", left, top, right, bottom);
     if (right <= left || bottom <= top) return;
-    Touched(Writable().Fill({left, top, right - left, bottom - top}, colour_));
+    Fill({left, top, right - left, bottom - top});
 }
 
 void HostCanvas::SetTextColor(uint8_t r, uint8_t g, uint8_t b) {
@@ -153,6 +197,7 @@ void HostCanvas::DrawImage(host::Canvas* picture, int32_t x, int32_t y, int32_t 
     // Hold the source's pixels: drawing a canvas onto itself must read the old pixels.
     source->Pixels();
     const std::shared_ptr<Pixmap> from = source->pixels_;
+    if (PutOff({Rect{x, y, from->Width(), from->Height()}.Intersect(Area()), 0, from, x, y})) return;
     Touched(Writable().Blend(*from, x, y));
 }
 

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/Drawing.h"
 #include "shell/core/FontCache.h"
@@ -25,9 +26,12 @@ public:
 
     bool PixelsMade() const { return pixels_ != nullptr; }
     const Pixmap& Pixels() const {
+        if (!putOff_.empty()) DrawPutOff();
         if (!pixels_) Materialise();
         return *pixels_;
     }
+    // Drawing steps kept for later (see ObjectSpace::SetDrawingPutOff), for tests.
+    size_t PutOffSteps() const { return putOff_.size(); }
     // Changes each time the pixels change, so a compositor can tell a sprite needs redrawing.
     uint64_t Version() const { return version_; }
     // Shows other pixels of the same use (a picture swapped for another look).
@@ -52,13 +56,29 @@ protected:
     void OnDisposed() override;
 
 private:
+    // A fill (no picture) or a picture blended with its top-left at (x, y), over `area`.
+    struct Step {
+        Rect area;
+        uint32_t colour = 0;
+        std::shared_ptr<const Pixmap> picture;
+        int x = 0, y = 0;
+    };
+    // At most this many steps wait; one more draws them all.
+    static constexpr size_t kMostPutOff = 256;
+
     void Materialise() const;
+    Rect Area() const;
+    Pixmap& Own() const;
     Pixmap& Writable();
+    void Fill(const Rect& area);
+    bool PutOff(Step step);
+    void DrawPutOff() const;
     void Touched(const Rect& r);
     HostFont* CurrentFont();
 
     FontCache& fonts_;
     mutable std::shared_ptr<Pixmap> pixels_;  // null until first needed (see above)
+    mutable std::vector<Step> putOff_;        // drawn, oldest first, before pixels are read
     int lazyWidth_ = 0, lazyHeight_ = 0;
     uint32_t lazyFill_ = 0;
     uint64_t version_ = 0;

@@ -14,6 +14,10 @@ bool Touch(const Rect& a, const Rect& b) {
 
 void DirtyRegion::Add(const Rect& r) {
     if (r.Empty()) return;
+    // Most often it is already in: a bar's marks drawn after the bar.
+    for (const Rect& in : rects_) {
+        if (in.Contains(r)) return;
+    }
     Rect merged = r;
     // Keep merging until nothing left touches the growing rectangle.
     for (bool again = true; again;) {

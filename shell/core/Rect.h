@@ -17,6 +17,10 @@ struct Rect {
     bool Contains(int px, int py) const {
         return px >= x && py >= y && px < x + w && py < y + h;
     }
+    // Whether every pixel of `o` is in this one (an empty `o` is in any).
+    bool Contains(const Rect& o) const {
+        return o.Empty() || (o.x >= x && o.y >= y && o.Right() <= Right() && o.Bottom() <= Bottom());
+    }
     Rect Intersect(const Rect& o) const {
         const int l = std::max(x, o.x), t = std::max(y, o.y);
         const int r = std::min(Right(), o.Right()), b = std::min(Bottom(), o.Bottom());
