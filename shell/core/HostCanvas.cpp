@@ -2,6 +2,7 @@
 // the canvas; fills replace pixels, text and pictures blend with their alpha.
 #include "shell/core/HostCanvas.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "shell/core/Trace.h"
@@ -39,6 +40,7 @@ void HostCanvas::Materialise() const {
 
 void HostCanvas::OnDisposed() {
     putOff_.clear();
+    shown_.clear();
     pixels_ = std::make_shared<Pixmap>();
     if (font_ != nullptr) font_->Drop();
     font_ = nullptr;
@@ -49,6 +51,7 @@ void HostCanvas::ReplacePixels(std::shared_ptr<Pixmap> pixels) {
     if (!pixels || Disposed()) return;
     // What was drawn before is replaced with the rest of the old pixels.
     putOff_.clear();
+    shown_.clear();
     pixels_ = std::move(pixels);
     ++version_;
     Touched(pixels_->Bounds());
@@ -69,42 +72,66 @@ Pixmap& HostCanvas::Writable() {
     return Own();
 }
 
-// Every step changes only the pixels of its area, each from that pixel's own value, so a
-// step whose area a later fill covers leaves no trace: it is dropped. A game that repaints a
-// bar and the marks on it on every tick keeps one tick's steps, not an hour's.
-bool HostCanvas::PutOff(Step step) {
-    if (!Space().DrawingPutOff()) return false;
-    if (step.area.Empty()) return true;
+// Drawing is put off until someone reads the pixels: the compositor when it looks for changes,
+// a screenshot, a hit test, a picture drawn elsewhere. Two rules come from every step changing
+// only the pixels of its area, each from that pixel's own value and a picture that cannot
+// change under it (its pixels are shared and copied before they are drawn on):
+//  - a step whose area a later fill covers leaves no trace, so it is dropped: while a kept game
+//    is played back unseen, a clock bar repainted with its marks on every tick costs one
+//    tick's steps, not an hour's;
+//  - a fill and the steps inside its area that follow it make its area the same pixels
+//    whatever was there, so when the very same steps come again and nothing has changed that
+//    area since, they are not drawn at all: a game repainting an unchanged bar on every tick
+//    changes no pixel, and the compositor has nothing to look at.
+void HostCanvas::PutOff(Step step) {
+    if (step.area.Empty()) return;
     if (!step.picture) {
         std::erase_if(putOff_, [&](const Step& s) { return step.area.Contains(s.area); });
     }
     if (putOff_.size() >= kMostPutOff) DrawPutOff();
-    ++version_;
-    if (sink_ != nullptr) sink_->Add(step.area);
     putOff_.push_back(std::move(step));
-    return true;
 }
 
 void HostCanvas::DrawPutOff() const {
     std::vector<Step> steps;
     steps.swap(putOff_);
-    Pixmap& pixels = Own();
-    for (const Step& s : steps) {
-        if (s.picture) pixels.Blend(*s.picture, s.x, s.y);
-        else pixels.Fill(s.area, s.colour);
+    for (size_t i = 0; i < steps.size();) {
+        size_t end = i + 1;
+        if (!steps[i].picture) {
+            while (end < steps.size() && steps[i].area.Contains(steps[end].area)) ++end;
+        }
+        Draw(steps.data() + i, end - i);
+        i = end;
     }
 }
 
-void HostCanvas::Fill(const Rect& area) {
-    if (PutOff({area.Intersect(Area()), colour_, nullptr})) return;
-    Touched(Writable().Fill(area, colour_));
+void HostCanvas::Draw(const Step* steps, size_t count) const {
+    const bool fill = !steps[0].picture;
+    const auto same = [&](const std::vector<Step>& shown) {
+        return std::equal(shown.begin(), shown.end(), steps, steps + count);
+    };
+    if (fill && std::any_of(shown_.begin(), shown_.end(), same)) return;
+    // A canvas drawn onto itself holds its own old pixels, which are not kept for comparing.
+    const bool own = std::any_of(steps, steps + count,
+                                 [&](const Step& s) { return s.picture && s.picture == pixels_; });
+    Pixmap& pixels = Own();
+    for (const Step* s = steps; s != steps + count; ++s) {
+        Touched(s->picture ? pixels.Blend(*s->picture, s->x, s->y) : pixels.Fill(s->area, s->colour));
+    }
+    if (!fill || own) return;
+    if (shown_.size() >= kMostRemembered) shown_.erase(shown_.begin());
+    shown_.emplace_back(steps, steps + count);
 }
 
-void HostCanvas::Touched(const Rect& r) {
+void HostCanvas::Fill(const Rect& area) { PutOff({area.Intersect(Area()), colour_, nullptr}); }
+
+void HostCanvas::Touched(const Rect& r) const {
     // Pixels drawn again as they were change nothing the compositor must look at.
     if (r.Empty()) return;
     ++version_;
     if (sink_ != nullptr) sink_->Add(r);
+    // What a remembered fill drew there is no longer all that shows.
+    std::erase_if(shown_, [&](const std::vector<Step>& s) { return !s[0].area.Intersect(r).Empty(); });
 }
 
 HostFont* HostCanvas::CurrentFont() {
@@ -114,10 +141,7 @@ HostFont* HostCanvas::CurrentFont() {
 
 void HostCanvas::Clear(uint8_t r, uint8_t g, uint8_t b) {
     TraceCall(this, "Clear", r, g, b);
-    const uint32_t colour = Argb(r, g, b);
-    if (PutOff({Area(), colour, nullptr})) return;
-    Pixmap& pixels = Writable();
-    Touched(pixels.Fill(pixels.Bounds(), colour));
+    PutOff({Area(), Argb(r, g, b), nullptr});
 }
 
 void HostCanvas::SetColor(uint8_t r, uint8_t g, uint8_t b) {
@@ -197,8 +221,7 @@ void HostCanvas::DrawImage(host::Canvas* picture, int32_t x, int32_t y, int32_t 
     // Hold the source's pixels: drawing a canvas onto itself must read the old pixels.
     source->Pixels();
     const std::shared_ptr<Pixmap> from = source->pixels_;
-    if (PutOff({Rect{x, y, from->Width(), from->Height()}.Intersect(Area()), 0, from, x, y})) return;
-    Touched(Writable().Blend(*from, x, y));
+    PutOff({Rect{x, y, from->Width(), from->Height()}.Intersect(Area()), 0, from, x, y});
 }
 
 }  // namespace shell

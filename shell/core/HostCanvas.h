@@ -25,15 +25,24 @@ public:
                std::string label = {});
 
     bool PixelsMade() const { return pixels_ != nullptr; }
+    // Drawing is put off until the pixels are read (see HostCanvas.cpp): reading them, their
+    // version or the size of what changed draws what waits.
     const Pixmap& Pixels() const {
-        if (!putOff_.empty()) DrawPutOff();
+        Settle();
         if (!pixels_) Materialise();
         return *pixels_;
     }
-    // Drawing steps kept for later (see ObjectSpace::SetDrawingPutOff), for tests.
-    size_t PutOffSteps() const { return putOff_.size(); }
     // Changes each time the pixels change, so a compositor can tell a sprite needs redrawing.
-    uint64_t Version() const { return version_; }
+    uint64_t Version() const {
+        Settle();
+        return version_;
+    }
+    // Draws the steps put off, telling the dirty sink what they changed.
+    void Settle() const {
+        if (!putOff_.empty()) DrawPutOff();
+    }
+    // Drawing steps waiting, for tests.
+    size_t PutOffSteps() const { return putOff_.size(); }
     // Shows other pixels of the same use (a picture swapped for another look).
     void ReplacePixels(std::shared_ptr<Pixmap> pixels);
     // Areas drawn are added here (the stage a background canvas belongs to).
@@ -62,26 +71,34 @@ private:
         uint32_t colour = 0;
         std::shared_ptr<const Pixmap> picture;
         int x = 0, y = 0;
+        bool operator==(const Step& o) const {
+            return area == o.area && colour == o.colour && picture == o.picture && x == o.x &&
+                   y == o.y;
+        }
     };
     // At most this many steps wait; one more draws them all.
     static constexpr size_t kMostPutOff = 256;
+    // Areas whose last drawing is remembered.
+    static constexpr size_t kMostRemembered = 4;
 
     void Materialise() const;
     Rect Area() const;
     Pixmap& Own() const;
     Pixmap& Writable();
     void Fill(const Rect& area);
-    bool PutOff(Step step);
+    void PutOff(Step step);
     void DrawPutOff() const;
-    void Touched(const Rect& r);
+    void Draw(const Step* steps, size_t count) const;
+    void Touched(const Rect& r) const;
     HostFont* CurrentFont();
 
     FontCache& fonts_;
     mutable std::shared_ptr<Pixmap> pixels_;  // null until first needed (see above)
     mutable std::vector<Step> putOff_;        // drawn, oldest first, before pixels are read
+    mutable std::vector<std::vector<Step>> shown_;  // fills with what was drawn in them since
     int lazyWidth_ = 0, lazyHeight_ = 0;
     uint32_t lazyFill_ = 0;
-    uint64_t version_ = 0;
+    mutable uint64_t version_ = 0;
     DirtyRegion* sink_ = nullptr;
     uint32_t colour_ = Argb(0, 0, 0);
     uint8_t text_[3] = {0, 0, 0};

@@ -33,6 +33,7 @@ void HostStage::CollectChanges() {
     // Runs several times a frame (the loop asks whether anything changed), so the record of
     // what was shown is updated in place rather than rebuilt.
     ++generation_;
+    background_->Settle();  // what was drawn on it is told to pending_
     for (HostSprite* s : sprites_) {
         Shown v;
         v.bounds = s->Bounds();

@@ -94,16 +94,10 @@ public:
     bool Closing() const { return closing_; }
     size_t ObjectCount() const { return objects_.size(); }
 
-    // Set while nobody will look at any picture for a while (a kept game played back up to
-    // where it was left): canvases may then put off their drawing until their pixels are read.
-    void SetDrawingPutOff(bool on) { drawingPutOff_ = on; }
-    bool DrawingPutOff() const { return drawingPutOff_; }
-
 private:
     Ledger ledger_;
     std::vector<std::unique_ptr<ObjectBase>> objects_;
     bool closing_ = false;
-    bool drawingPutOff_ = false;
 };
 
 // Turns the creator's internal reference into the applet's reference and returns the object.

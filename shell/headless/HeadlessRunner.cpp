@@ -12,17 +12,6 @@ namespace {
 constexpr int kDragSteps = 8;
 }
 
-HeadlessRunner::HeadlessRunner(Session& session, Host& host, VirtualTime& time,
-                               ScriptedDialogs& dialogs)
-    : session_(session), host_(host), time_(time), dialogs_(dialogs) {
-    host_.Space().SetDrawingPutOff(true);
-}
-
-void HeadlessRunner::ComposeEveryStep(bool on) {
-    composeEveryStep_ = on;
-    host_.Space().SetDrawingPutOff(!on);
-}
-
 void HeadlessRunner::Settle() {
     host_.Update();
     if (composeEveryStep_) session_.Compose(nullptr);

@@ -16,8 +16,8 @@ namespace shell {
 
 class HeadlessRunner {
 public:
-    // Until a screenshot asks for them, the canvases may put off their drawing.
-    HeadlessRunner(Session& session, Host& host, VirtualTime& time, ScriptedDialogs& dialogs);
+    HeadlessRunner(Session& session, Host& host, VirtualTime& time, ScriptedDialogs& dialogs)
+        : session_(session), host_(host), time_(time), dialogs_(dialogs) {}
 
     // Runs the commands until the end or an accepted quit. False when a screenshot could not
     // be written (the run goes on).
@@ -27,9 +27,8 @@ public:
     bool Screenshot(const std::string& path, bool help);
     bool QuitAccepted() const { return quit_; }
     // Nobody looks at a headless run's frames, so they are composed only when a screenshot is
-    // taken. With this set, every step composes and draws as a window would (to show both
-    // agree).
-    void ComposeEveryStep(bool on);
+    // taken. With this set, every step composes as a window would (to show both agree).
+    void ComposeEveryStep(bool on) { composeEveryStep_ = on; }
 
 private:
     void Settle();

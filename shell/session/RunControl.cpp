@@ -104,15 +104,11 @@ bool RunControl::Resume(const Replay& record) {
     host.Frame().SetDialogs(&answers);
     host.Sounds().SetMuted(true);
     SetTraceEnabled(false);
-    // Nothing is shown until the game is back where it was left, so the canvases draw only
-    // what a later fill does not cover again (the clock bar, repainted every tick).
-    host.Space().SetDrawingPutOff(true);
     session.Start();
 
     ReplayPlayer player(record, session, host, steering_.setTime);
     player.PlayAll();
 
-    host.Space().SetDrawingPutOff(false);
     SetTraceEnabled(traced);
     host.Sounds().SetMuted(muted);
     host.Frame().SetDialogs(live);

@@ -65,8 +65,9 @@ TEST_F(Rendering, FrameRectDrawsOnePixelOutlineInsideAndClips) {
     c->Clear(0, 0, 0);
     c->FillRect(5, 5, 5, 8);
     c->FrameRect(6, 6, 2, 2);
+    const shell::Pixmap& cleared = c->Pixels();
     for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) EXPECT_EQ(p.At(x, y), k);
+        for (int x = 0; x < 8; ++x) EXPECT_EQ(cleared.At(x, y), k);
     c->Release();
 }
 
