@@ -68,17 +68,21 @@ void Loop::Settle() {
 
 int Loop::Timeout(int64_t now) {
     int64_t wait = kLongestWaitMs;
-    const int64_t due = host_.NextDue();
-    if (due >= 0) wait = std::min(wait, due - host_.Clock().Now());
-    if (session_.NeedsCompose()) {
-        // A change waiting for its frame rides on a timer due soon after rather than waking
-        // the program once more: the clock's ticks and the pictures' animations come at
-        // unrelated moments, and a wake of its own for each would nearly double the wakes.
-        const int64_t composeIn = lastPresent_ + kMinFrameMs - now;
-        if (due < 0 || due - host_.Clock().Now() > composeIn + kRideMs) {
-            wait = std::min(wait, composeIn);
-        }
-    }
+    const int64_t appletNow = host_.Clock().Now();
+    // The applet's timers are run when they are due.
+    const int64_t timer = host_.Timers().NextDue();
+    if (timer >= 0) wait = std::min(wait, timer - appletNow);
+    // What only changes the picture (an animation's next frame, a change waiting for its
+    // frame) rides on a timer due soon after rather than waking the program once more: the
+    // clock's ticks and the pictures' animations come at unrelated moments, and a wake of its
+    // own for each would nearly double the wakes. An animation is brought to the frame of the
+    // moment whenever the shell runs, so a frame shown a little late is the right one.
+    const auto show = [&](int64_t in) {
+        if (timer < 0 || timer - appletNow > in + kRideMs) wait = std::min(wait, in);
+    };
+    const int64_t frame = host_.Animations().NextChange();
+    if (frame >= 0) show(frame - appletNow);
+    if (session_.NeedsCompose()) show(lastPresent_ + kMinFrameMs - now);
     for (const FrameClient* client : clients_) {
         const int64_t wake = client->NextWake();
         if (wake >= 0) wait = std::min(wait, wake);

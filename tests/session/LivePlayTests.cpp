@@ -162,4 +162,53 @@ TEST_F(Live, TheDemoIsLabelledAndThePlayersClickEndsItAtTheTitle) {
     EXPECT_EQ(yellow, 0);
 }
 
+// With the game's clock running, the loop wakes for its ticks only: the bubbles' animations
+// change between ticks and are shown at the tick after, not with wakes of their own.
+TEST_F(Live, AnimationsRideOnTheClocksTicks) {
+    Open();
+    Frames(300);
+    play->GetControls().Handle(ShellEvent::Pointer(ShellEvent::Type::PointerDown, 130, 304));
+    play->GetControls().Handle(ShellEvent::Pointer(ShellEvent::Type::PointerUp, 130, 304));
+    Frames(2000);
+    shell::Host& host = run->GetHost();
+    // A bubble moved to an empty cell (a click on it, a click on the cell) starts the clock.
+    auto cell = [](int i) { return std::pair{9 + 35 * (i % 8) + 16, 134 + 35 * (i / 8) + 16}; };
+    int from = -1, to = -1;
+    for (int i = 0; i < 64; ++i) {
+        const auto [x, y] = cell(i);
+        shell::HostSprite* s = host.MainStage().SpriteAt(x, y);
+        const bool bubble = s != nullptr && host.Events().HasSubscriber(s, host::kEventPointerMoved);
+        if (bubble && from < 0) from = i;
+        if (s == nullptr && to < 0) to = i;
+    }
+    ASSERT_GE(from, 0);
+    ASSERT_GE(to, 0);
+    using Type = ShellEvent::Type;
+    // The player's clicks come between ticks, and so do the animations of the bubbles the
+    // move brings.
+    for (const int i : {from, to}) {
+        time.now += 7;
+        const auto [x, y] = cell(i);
+        play->GetControls().Handle(ShellEvent::Pointer(Type::PointerMove, x, y));
+        play->GetControls().Handle(ShellEvent::Pointer(Type::PointerDown, x, y));
+        play->GetControls().Handle(ShellEvent::Pointer(Type::PointerUp, x, y));
+        Frames(100);
+    }
+    Frames(500);
+    ASSERT_GE(host.Timers().NextDue(), 0) << "the clock runs";
+    ASSERT_GE(host.Animations().NextChange(), 0) << "bubbles are animated";
+
+    const int presentsBefore = frontend->Presents();
+    int wakes = 0;
+    const int64_t until = time.now + 4000;
+    while (time.now < until) {
+        const int64_t before = time.now;
+        play->GetLoop().RunFrame();
+        ++wakes;
+        if (time.now == before) time.now += 1;
+    }
+    EXPECT_LE(wakes, 4000 / 20 + 2);
+    EXPECT_GT(frontend->Presents() - presentsBefore, 20) << "the animations are shown";
+}
+
 }  // namespace
