@@ -2,17 +2,31 @@
 // with a software surface, presents one frame, prints "first-frame-ms N" as the game's shell
 // does, then waits for events until it is told to quit. Nothing else: no fonts, no sound, no
 // pictures.
+//
+//   bare-window [--report-first-frame] [--wake-ms N [--presents-per-s P]]
+//
+// With --wake-ms it is the floor of a game whose clock ticks: it wakes every N ms, sleeping on
+// the X connection as the cheapest SDL2 program can (the game's own waiter), and does nothing
+// on a wake; with --presents-per-s it also shows a changed 32 x 32 square P times a second,
+// at a wake, as the game shows its animations.
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "bench/ProcessClock.h"
+#include "shell/sdl/X11Wait.h"
 
 int main(int argc, char** argv) {
     bool report = false;
+    int wakeMs = 0, presentsPerS = 0;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--report-first-frame") == 0) report = true;
+        if (std::strcmp(argv[i], "--wake-ms") == 0 && i + 1 < argc) wakeMs = std::atoi(argv[++i]);
+        if (std::strcmp(argv[i], "--presents-per-s") == 0 && i + 1 < argc) {
+            presentsPerS = std::atoi(argv[++i]);
+        }
     }
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
@@ -35,9 +49,33 @@ int main(int argc, char** argv) {
         std::printf("first-frame-ms %.1f\n", bench::ProcessAgeMs());
         std::fflush(stdout);
     }
-    // The waiting loop: nothing runs until an event comes.
     SDL_Event e;
     bool running = true;
+    if (wakeMs > 0) {
+        // The ticking loop: a wake every wakeMs on a schedule that does not drift.
+        shell::EventWaiter waiter(window);
+        Uint32 next = SDL_GetTicks() + static_cast<Uint32>(wakeMs), lastShown = 0;
+        int shown = 0;
+        while (running) {
+            const int wait = static_cast<int>(next - SDL_GetTicks());
+            if (waiter.Wait(&e, wait > 0 ? wait : 0)) {
+                if (e.type == SDL_QUIT) running = false;
+                continue;
+            }
+            if (static_cast<int>(next - SDL_GetTicks()) > 0) continue;
+            next += static_cast<Uint32>(wakeMs);
+            const Uint32 now = SDL_GetTicks();
+            if (presentsPerS > 0 && surface != nullptr &&
+                now - lastShown >= static_cast<Uint32>(1000 / presentsPerS)) {
+                SDL_Rect r{9 + 35 * (shown % 8), 134, 32, 32};
+                SDL_FillRect(surface, &r, SDL_MapRGB(surface->format, static_cast<Uint8>(shown * 40), 0, 0));
+                SDL_UpdateWindowSurfaceRects(window, &r, 1);
+                lastShown = now;
+                ++shown;
+            }
+        }
+    }
+    // The waiting loop: nothing runs until an event comes.
     while (running && SDL_WaitEvent(&e) != 0) {
         if (e.type == SDL_QUIT) running = false;
         if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE) running = false;
