@@ -116,10 +116,10 @@ bare_idle=$("$probe" --settle 2000 --sample "$((sample * 1000))" --xserver "$xpi
   --smaps "$work/bare.smaps" -- "$bare" --report-first-frame)
 log "idle: bare program woken every 20 ms, as by the game's clock, ${sample} s"
 bare_ticking=$("$probe" --settle 2000 --sample "$((sample * 1000))" --xserver "$xpid" -- \
-  "$bare" --wake-ms 20)
+  "$bare" --report-first-frame --wake-ms 20)
 log "idle: bare program woken every 20 ms, showing a changed square 20 times a second, ${sample} s"
 bare_showing=$("$probe" --settle 2000 --sample "$((sample * 1000))" --xserver "$xpid" -- \
-  "$bare" --wake-ms 20 --presents-per-s 20)
+  "$bare" --report-first-frame --wake-ms 20 --presents-per-s 20)
 log "idle: title screen, ${sample} s"
 title=$("$probe" --settle 2000 --sample "$((sample * 1000))" --xserver "$xpid" -- \
   "$game" --scale 1 --settings "$settings" --seed "$seed" --report-first-frame)
