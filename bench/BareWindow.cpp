@@ -3,12 +3,15 @@
 // does, then waits for events until it is told to quit. Nothing else: no fonts, no sound, no
 // pictures.
 //
-//   bare-window [--report-first-frame] [--wake-ms N [--presents-per-s P]]
+//   bare-window [--report-first-frame]
+//   bare-ticking [--report-first-frame] [--wake-ms N [--presents-per-s P]]
 //
-// With --wake-ms it is the floor of a game whose clock ticks: it wakes every N ms, sleeping on
-// the X connection as the cheapest SDL2 program can (the game's own waiter), and does nothing
-// on a wake; with --presents-per-s it also shows a changed 32 x 32 square P times a second,
-// at a wake, as the game shows its animations.
+// bare-ticking, built from this file with BARE_TICKING, is the floor of a game whose clock
+// ticks: with --wake-ms it wakes every N ms, sleeping on the X connection as the cheapest SDL2
+// program can (the game's own waiter), and does nothing on a wake; with --presents-per-s it
+// also shows a changed 32 x 32 square P times a second, at a wake, as the game shows its
+// animations. It is a separate program because the waiter brings in the C++ runtime, which
+// bare-window, the floor for start-up and memory, must not load.
 #include <SDL.h>
 
 #include <cstdio>
@@ -16,7 +19,9 @@
 #include <cstring>
 
 #include "bench/ProcessClock.h"
+#ifdef BARE_TICKING
 #include "shell/sdl/X11Wait.h"
+#endif
 
 int main(int argc, char** argv) {
     bool report = false;
@@ -51,6 +56,7 @@ int main(int argc, char** argv) {
     }
     SDL_Event e;
     bool running = true;
+#ifdef BARE_TICKING
     if (wakeMs > 0) {
         // The ticking loop: a wake every wakeMs on a schedule that does not drift.
         shell::EventWaiter waiter(window);
@@ -75,6 +81,10 @@ int main(int argc, char** argv) {
             }
         }
     }
+#else
+    (void)wakeMs;
+    (void)presentsPerS;
+#endif
     // The waiting loop: nothing runs until an event comes.
     while (running && SDL_WaitEvent(&e) != 0) {
         if (e.type == SDL_QUIT) running = false;

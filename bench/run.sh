@@ -33,10 +33,11 @@ log "building in $build"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DSPHEROLETTE_BUILD_BENCH=ON -DSPHEROLETTE_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" --target spherolette_shell spherolette bench_bare_window bench_probe \
-  bench_games bench_hot_paths bench_memory >/dev/null
+  bench_bare_ticking bench_games bench_hot_paths bench_memory >/dev/null
 
 game="$build/shell/spherolette"
 bare="$build/bench/bare-window"
+ticking="$build/bench/bare-ticking"
 probe="$build/bench/spherolette-probe"
 games="$build/bench/spherolette-games"
 hotpaths="$build/bench/spherolette-hotpaths"
@@ -116,10 +117,10 @@ bare_idle=$("$probe" --settle 2000 --sample "$((sample * 1000))" --xserver "$xpi
   --smaps "$work/bare.smaps" -- "$bare" --report-first-frame)
 log "idle: bare program woken every 20 ms, as by the game's clock, ${sample} s"
 bare_ticking=$("$probe" --settle 2000 --sample "$((sample * 1000))" --xserver "$xpid" -- \
-  "$bare" --report-first-frame --wake-ms 20)
+  "$ticking" --report-first-frame --wake-ms 20)
 log "idle: bare program woken every 20 ms, showing a changed square 20 times a second, ${sample} s"
 bare_showing=$("$probe" --settle 2000 --sample "$((sample * 1000))" --xserver "$xpid" -- \
-  "$bare" --report-first-frame --wake-ms 20 --presents-per-s 20)
+  "$ticking" --report-first-frame --wake-ms 20 --presents-per-s 20)
 log "idle: title screen, ${sample} s"
 title=$("$probe" --settle 2000 --sample "$((sample * 1000))" --xserver "$xpid" -- \
   "$game" --scale 1 --settings "$settings" --seed "$seed" --report-first-frame)
