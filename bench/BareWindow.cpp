@@ -25,13 +25,17 @@
 
 int main(int argc, char** argv) {
     bool report = false;
+#ifdef BARE_TICKING
     int wakeMs = 0, presentsPerS = 0;
+#endif
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--report-first-frame") == 0) report = true;
+#ifdef BARE_TICKING
         if (std::strcmp(argv[i], "--wake-ms") == 0 && i + 1 < argc) wakeMs = std::atoi(argv[++i]);
         if (std::strcmp(argv[i], "--presents-per-s") == 0 && i + 1 < argc) {
             presentsPerS = std::atoi(argv[++i]);
         }
+#endif
     }
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
@@ -81,9 +85,6 @@ int main(int argc, char** argv) {
             }
         }
     }
-#else
-    (void)wakeMs;
-    (void)presentsPerS;
 #endif
     // The waiting loop: nothing runs until an event comes.
     while (running && SDL_WaitEvent(&e) != 0) {

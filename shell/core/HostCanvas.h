@@ -25,8 +25,8 @@ public:
                std::string label = {});
 
     bool PixelsMade() const { return pixels_ != nullptr; }
-    // Drawing is put off until the pixels are read (see HostCanvas.cpp): reading them, their
-    // version or the size of what changed draws what waits.
+    // Drawing is put off until the pixels are read (see HostCanvas.cpp): reading them or their
+    // version draws what waits.
     const Pixmap& Pixels() const {
         Settle();
         if (!pixels_) Materialise();

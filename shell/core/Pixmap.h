@@ -38,6 +38,10 @@ public:
         return pixels_.data();
     }
     const uint32_t* Data() const { return pixels_.data(); }
+    // The same size and every pixel the same.
+    bool operator==(const Pixmap& o) const {
+        return width_ == o.width_ && height_ == o.height_ && pixels_ == o.pixels_;
+    }
 
     // Sets every pixel of `area` (clipped) to `colour`. These drawing operations return the
     // bounds of the pixels whose value changed (empty when the picture is as it was), so that

@@ -20,15 +20,6 @@ protected:
     HostCanvas* NewCanvas(int w, int h) {
         return static_cast<HostCanvas*>(host->Factory().CreateCanvas(w, h, 0));
     }
-    static bool Same(const shell::Pixmap& a, const shell::Pixmap& b) {
-        if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-        for (int y = 0; y < a.Height(); ++y) {
-            for (int x = 0; x < a.Width(); ++x) {
-                if (a.At(x, y) != b.At(x, y)) return false;
-            }
-        }
-        return true;
-    }
     shell_test::HostHarness host;
 };
 
@@ -120,11 +111,11 @@ TEST_F(PutOffDrawing, GivesThePixelsOfDrawingAtOnce) {
                 picture->SetColor(colour, colour, 0);
                 picture->FillRect(0, 0, pick(1, 6), pick(1, 6));
                 break;
-            case 12: ASSERT_TRUE(Same(canvas->Pixels(), model)); break;
+            case 12: ASSERT_TRUE(canvas->Pixels() == model); break;
             }
             ASSERT_LE(canvas->PutOffSteps(), 256u);
         }
-        EXPECT_TRUE(Same(canvas->Pixels(), model));
+        EXPECT_TRUE(canvas->Pixels() == model);
         EXPECT_EQ(canvas->PutOffSteps(), 0u);
         for (HostCanvas* c : {canvas, pictures[0], pictures[1], pictures[2]}) c->Release();
     }
@@ -174,7 +165,7 @@ TEST_F(PutOffDrawing, TheStageHearsOfEveryAreaAndReplacedPixelsWin) {
     shell::DirtyRegion changed;
     stage.Compose(frame, &changed);
     EXPECT_FALSE(changed.Rects().empty());
-    EXPECT_TRUE(Same(frame, stage.ComposeAll()));
+    EXPECT_TRUE(frame == stage.ComposeAll());
     EXPECT_EQ(frame.At(104, 104), Argb(0, 90, 0));
     EXPECT_EQ(frame.At(527, 417), Argb(0, 90, 0));
 

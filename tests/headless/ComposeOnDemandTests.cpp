@@ -52,19 +52,14 @@ Pictures Play(bool composeEveryStep) {
     return out;
 }
 
-bool Same(const shell::Pixmap& a, const shell::Pixmap& b) {
-    return a.Width() == b.Width() && a.Height() == b.Height() &&
-           std::equal(a.Data(), a.Data() + a.Width() * a.Height(), b.Data());
-}
-
 TEST(ComposeOnDemand, ScreenshotsAreTheSameAsWhenEveryStepIsComposed) {
     const Pictures lazy = Play(false);
     const Pictures eager = Play(true);
-    EXPECT_TRUE(Same(lazy.main, eager.main));
-    EXPECT_TRUE(Same(lazy.help, eager.help));
+    EXPECT_TRUE(lazy.main == eager.main);
+    EXPECT_TRUE(lazy.help == eager.help);
     // A frame composed once after a whole game of changes is the frame composed step by step.
-    EXPECT_TRUE(Same(lazy.frame, eager.frame));
-    EXPECT_TRUE(Same(eager.frame, eager.main));
+    EXPECT_TRUE(lazy.frame == eager.frame);
+    EXPECT_TRUE(eager.frame == eager.main);
 }
 
 }  // namespace

@@ -217,7 +217,7 @@ TEST_F(LiveMenu, QuittingMidGameKeepsItAndTheNextStartOffersIt) {
     ASSERT_TRUE(host().Frame().GameActive());
     EXPECT_TRUE(play->GetControls().GetPause().Active());
     play->GetControls().GetPause().End();
-    EXPECT_TRUE(Same(Picture(), board));
+    EXPECT_TRUE(Picture() == board);
     // Quitting on the title screen leaves nothing kept.
     MenuEntry(1);
     Text("y");

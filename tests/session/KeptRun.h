@@ -115,15 +115,6 @@ protected:
         session().Compose(nullptr);
         return session().Picture(false);
     }
-    static bool Same(const shell::Pixmap& a, const shell::Pixmap& b) {
-        if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-        for (int y = 0; y < a.Height(); ++y) {
-            for (int x = 0; x < a.Width(); ++x) {
-                if (a.At(x, y) != b.At(x, y)) return false;
-            }
-        }
-        return true;
-    }
     static std::string Read(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         std::stringstream s;

@@ -157,9 +157,9 @@ TEST_F(Resuming, FiftySeededGamesQuitAtRandomMomentsResumeToTheSameGame) {
 
         Open(seed + 1000);  // a later start, with a seed of its own
         ASSERT_TRUE(control->Resume(record));
-        EXPECT_TRUE(Same(Picture(), atQuit));
+        EXPECT_TRUE(Picture() == atQuit);
         EXPECT_TRUE(TraceOf([&] { Advance(30000); }) == next);
-        EXPECT_TRUE(Same(Picture(), later));
+        EXPECT_TRUE(Picture() == later);
         ASSERT_EQ(Close(), shell::kExitOk);
         if (HasFailure()) break;
     }
